@@ -1,0 +1,37 @@
+#include "address/text_helpers.h"
+
+namespace mdCode {
+namespace {
+
+std::u16string WithFinal(const std::u16string& text, char16_t final) {
+    if (!text.empty() && text.back() == final) {
+        return text;
+    }
+    return text + final;
+}
+
+} // namespace
+
+std::u16string AddSlash(const std::u16string& text) {
+    return WithFinal(text, u'/');
+}
+
+std::u16string AddBackslash(const std::u16string& text) {
+    return WithFinal(text, u'\\');
+}
+
+std::optional<std::u16string> TextBetween(const std::u16string& text, const std::u16string& start,
+                                          const std::u16string& end) {
+    const auto startAt = text.find(start);
+    if (startAt == std::u16string::npos) {
+        return std::nullopt;
+    }
+    const auto valueAt = startAt + start.size();
+    const auto endAt = text.find(end, valueAt);
+    if (endAt == std::u16string::npos) {
+        return std::nullopt;
+    }
+    return text.substr(valueAt, endAt - valueAt);
+}
+
+} // namespace mdCode
