@@ -19,11 +19,13 @@ std::u16string PlainFileAddress(const std::u16string& baseUrl, const std::u16str
     return baseUrl + name;
 }
 
-std::u16string AppendAddress(const std::u16string& boxText, const std::u16string& address) {
+std::u16string AppendAddress(std::u16string boxText, const std::u16string& address) {
     if (boxText.empty()) {
         return address;
     }
-    return boxText + u"\r\n" + address;
+    boxText += u"\r\n";
+    boxText += address;
+    return boxText;
 }
 
 } // namespace mdCode

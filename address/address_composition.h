@@ -19,7 +19,8 @@ std::u16string FileAddress(const std::u16string& baseUrl, const std::u16string& 
 // The base address followed by the name as it is.
 std::u16string PlainFileAddress(const std::u16string& baseUrl, const std::u16string& name);
 
-// The address box text with `address` added as its last line (CR LF between lines).
-std::u16string AppendAddress(const std::u16string& boxText, const std::u16string& address);
+// The address box text with `address` added as its last line (CR LF between lines). The text is
+// taken by value, so that a caller adding many lines can move it in and pay once for each line.
+std::u16string AppendAddress(std::u16string boxText, const std::u16string& address);
 
 } // namespace mdCode

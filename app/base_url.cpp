@@ -1,0 +1,3 @@
+#include "app/base_url.h"
+
+std::u16string BaseUrl;

@@ -1,0 +1,19 @@
+#include "app/product.h"
+#include "forms/application.h"
+#include "forms/form.h"
+#include "forms/qt_text.h"
+#include "ui/main/main_window.h"
+
+#include <QTimer>
+
+int main(int argc, char* argv[]) {
+    forms::Application application(argc, argv);
+    QApplication::setApplicationName(forms::ToQString(std::u16string(product::Name)));
+
+    // The main window loads inside the event loop, so that a failure while loading is reported
+    // like any other.
+    QTimer::singleShot(0, &application, [] { forms::Form::Show<frmMain>(); });
+    const int exitCode = QApplication::exec();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return exitCode;
+}

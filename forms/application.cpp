@@ -1,0 +1,33 @@
+#include "forms/application.h"
+
+#include "forms/form.h"
+#include "forms/msg_box.h"
+#include "forms/qt_text.h"
+
+#include <exception>
+
+namespace forms {
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    // The program ends when its last form is unloaded, not when its last window closes.
+    setQuitOnLastWindowClosed(false);
+}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        ReportRunTimeError(FromUtf8(error.what()));
+    } catch (...) {
+        ReportRunTimeError(u"Erreur inconnue.");
+    }
+    return false;
+}
+
+void ReportRunTimeError(const std::u16string& message) {
+    MsgBox(u"Erreur d'exécution :\n\n" + message, vbCritical,
+           FromQString(QCoreApplication::applicationName()));
+    EndProgram(1);
+}
+
+} // namespace forms

@@ -1,0 +1,68 @@
+#include "forms/controls.h"
+
+#include "forms/qt_text.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QMouseEvent>
+
+namespace forms {
+namespace {
+
+// Faces from Windows that Linux lacks, and metric-compatible stand-ins from Debian's fonts.
+QString Face(const char16_t* face) {
+    const QString requested = QString::fromUtf16(face);
+    if (QFontDatabase::hasFamily(requested))
+        return requested;
+    if (requested == u"MS Sans Serif" || requested == u"Arial")
+        return QStringLiteral("Liberation Sans");
+    return requested;
+}
+
+// The stand-in faces are wider than the faces the windows were laid out with: a caption that
+// would be cut off at the requested size is shown smaller, down to a readable limit.
+QFont FittedToWidth(QFont font, const QString& caption, int width) {
+    constexpr double smallestPoints = 7.0;
+    while (font.pointSizeF() > smallestPoints &&
+           QFontMetrics(font).horizontalAdvance(caption) > width)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    return font;
+}
+
+} // namespace
+
+QFont MakeFont(const FontSpec& spec) {
+    QFont font(Face(spec.face));
+    font.setPointSizeF(spec.points);
+    font.setWeight(spec.bold ? QFont::Bold : QFont::Normal);
+    font.setItalic(spec.italic);
+    font.setUnderline(spec.underline);
+    return font;
+}
+
+void Place(QWidget& control, const QRect& pixels, const FontSpec& font) {
+    control.setGeometry(pixels);
+    if (const auto* label = qobject_cast<QLabel*>(&control))
+        control.setFont(FittedToWidth(MakeFont(font), label->text(), pixels.width()));
+    else
+        control.setFont(MakeFont(font));
+}
+
+CommandButton::CommandButton(QWidget* parent, const std::u16string& caption)
+    : QPushButton(ToQString(caption), parent) {
+    // Outside a dialog, auto-default only means that Enter clicks the focused button.
+    setAutoDefault(true);
+}
+
+Label::Label(QWidget* parent, const std::u16string& caption) : QLabel(ToQString(caption), parent) {
+    setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void Label::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit Click();
+}
+
+} // namespace forms

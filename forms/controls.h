@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QFont>
+#include <QLabel>
+#include <QPushButton>
+#include <string>
+
+namespace forms {
+
+struct FontSpec {
+    const char16_t* face;
+    double points;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+};
+
+// The font for a face the windows were designed with; a face this system lacks is replaced by
+// one of the same kind and similar width.
+QFont MakeFont(const FontSpec& spec);
+
+// Gives a control its place and font; a label's font shrinks where its caption would not fit.
+void Place(QWidget& control, const QRect& pixels, const FontSpec& font);
+
+// A push button that Enter clicks while it has the focus; no button is a window default.
+class CommandButton final : public QPushButton {
+    Q_OBJECT
+
+public:
+    CommandButton(QWidget* parent, const std::u16string& caption);
+};
+
+// A text label; a click on it is reported, so that it can act as a link.
+class Label final : public QLabel {
+    Q_OBJECT
+
+public:
+    Label(QWidget* parent, const std::u16string& caption);
+
+signals:
+    void Click();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+} // namespace forms

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+#include <string>
+#include <vector>
+
+class QMimeData;
+
+namespace forms {
+
+// Full paths in the program's form, in the order they were dropped.
+using Files = std::vector<std::u16string>;
+
+// The local files that dragged data carries; none for text, web links and other data.
+Files DroppedFiles(const QMimeData& data);
+
+// Takes over the drag and drop events of a control: drags that carry local files are accepted
+// and their drop reported; anything else is refused, so nothing is ever inserted by itself.
+class FileDropFilter final : public QObject {
+    Q_OBJECT
+
+public:
+    // Watches `control`, which must accept drops.
+    explicit FileDropFilter(QWidget& control);
+
+signals:
+    void OLEDragDrop(const forms::Files& Files);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+} // namespace forms

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+namespace forms {
+
+// Hands a web address to the desktop's default browser. Failures are not reported.
+void ShellOpen(const std::u16string& address);
+
+} // namespace forms

@@ -1,0 +1,58 @@
+#include "forms/text_boxes.h"
+
+#include "forms/qt_text.h"
+
+#include <QKeyEvent>
+#include <QTextBlock>
+
+namespace forms {
+
+MultiLineTextBox::MultiLineTextBox(QWidget* parent)
+    : QPlainTextEdit(parent), drops_(new FileDropFilter(*viewport())) {
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+}
+
+std::u16string MultiLineTextBox::Text() const {
+    // Block by block: toPlainText() would turn no-break spaces into plain ones.
+    QString text;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        if (block != document()->begin())
+            text += u"\r\n";
+        text += block.text();
+    }
+    return FromQString(text);
+}
+
+void MultiLineTextBox::SetText(const std::u16string& text) {
+    setPlainText(ToQString(text));
+}
+
+TextBox::TextBox(QWidget* parent, const std::u16string& text)
+    : QLineEdit(ToQString(text), parent) {}
+
+std::u16string TextBox::Text() const {
+    return FromQString(text());
+}
+
+void TextBox::SetText(const std::u16string& text) {
+    setText(ToQString(text));
+}
+
+void TextBox::SetSelStart(int position) {
+    setCursorPosition(position);
+}
+
+void TextBox::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const int pressed = enter ? vbKeyReturn : event->key();
+    int keyCode = pressed;
+    emit KeyDown(keyCode, event->modifiers());
+    if (pressed != 0 && keyCode == 0)
+        event->accept();
+    else
+        QLineEdit::keyPressEvent(event);
+}
+
+} // namespace forms

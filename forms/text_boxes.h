@@ -1,0 +1,52 @@
+#pragma once
+
+#include "forms/dropped_files.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <string>
+
+namespace forms {
+
+// A multi-line box whose text has CR LF between lines; both scroll bars, no wrapping.
+// Drags carrying files go to Drops(); nothing is ever inserted by a drop itself.
+class MultiLineTextBox final : public QPlainTextEdit {
+    Q_OBJECT
+
+public:
+    explicit MultiLineTextBox(QWidget* parent);
+
+    std::u16string Text() const;
+    void SetText(const std::u16string& text);
+
+    FileDropFilter& Drops() { return *drops_; }
+
+private:
+    FileDropFilter* drops_;
+};
+
+// Key code of Enter in KeyDown; other keys report their Qt key code.
+inline constexpr int vbKeyReturn = 13;
+
+// A single-line text box. KeyDown runs before the box handles a key; a handler that sets the
+// key code to 0 keeps the key from the box.
+class TextBox final : public QLineEdit {
+    Q_OBJECT
+
+public:
+    explicit TextBox(QWidget* parent, const std::u16string& text);
+
+    std::u16string Text() const;
+    void SetText(const std::u16string& text);
+    // Puts the caret at this character position, with nothing selected.
+    void SetSelStart(int position);
+    void SetFocus() { setFocus(Qt::OtherFocusReason); }
+
+signals:
+    void KeyDown(int& KeyCode, Qt::KeyboardModifiers Shift);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+} // namespace forms

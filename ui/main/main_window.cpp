@@ -1,0 +1,145 @@
+#include "ui/main/main_window.h"
+
+#include "address/address_composition.h"
+#include "address/text_helpers.h"
+#include "app/base_url.h"
+#include "app/product.h"
+#include "forms/app.h"
+#include "forms/clipboard.h"
+#include "forms/do_events.h"
+#include "forms/msg_box.h"
+#include "forms/qt_text.h"
+#include "forms/resume_next.h"
+#include "settings/settings_file.h"
+#include "ui/settings/settings_window.h"
+#include "ui/settings_file_path.h"
+
+#include <QPointer>
+#include <stdexcept>
+
+namespace {
+
+// The closing quote of a quoted command-line path, as the encoding leaves it.
+constexpr std::u16string_view EncodedQuote = u"%22";
+
+std::u16string VersionCaption() {
+    const QString version = QStringLiteral("%1.%2.%3")
+                                .arg(forms::App::Major())
+                                .arg(forms::App::Minor())
+                                .arg(forms::App::Revision());
+    return product::TitleWithMaker(std::u16string(product::Name) + u" " +
+                                   forms::FromQString(version));
+}
+
+// The window behind `self`; waiting events that ran in between may have closed it.
+frmMain& StillOpen(const QPointer<frmMain>& self) {
+    if (self.isNull())
+        throw std::runtime_error("the main window is closed");
+    return *self;
+}
+
+// Clears and sets the clipboard twice, letting waiting events run after each step, so that a
+// clipboard that another program holds for a moment still ends up with the text. Every failing
+// step is skipped.
+void SetClipboardTwice(const std::function<std::u16string()>& text) {
+    const auto setText = [&text] { forms::Clipboard::SetText(text()); };
+    forms::ResumeNext({forms::Clipboard::Clear, forms::DoEvents, setText, forms::DoEvents,
+                       forms::Clipboard::Clear, forms::DoEvents, setText, forms::DoEvents});
+}
+
+} // namespace
+
+void frmMain::Form_Load() {
+    ListProgramFolder();
+    if (!mdCode::FileExists(SettingsFilePath())) {
+        forms::MsgBox(u"C'est votre première utilisation, On va paramètrer le programme.",
+                      forms::vbInformation, u"Paramètre Manquant");
+        Form::Show<frmParam>().cmdCancel->setEnabled(false);
+        Unload();
+        return;
+    }
+    BaseUrl = mdCode::ReadTextFile(SettingsFilePath()).value_or(u"");
+    const std::u16string commandLine = forms::App::Command();
+    if (commandLine != u"")
+        ShowCommandLineAddress(commandLine);
+    setWindowTitle(forms::ToQString(VersionCaption()));
+}
+
+void frmMain::ListProgramFolder() {
+    File1->SetPath(forms::App::Path());
+    File1->Refresh();
+    File1->SetPath(forms::App::Path());
+}
+
+// The command line usually names one file, often in double quotes. The opening quote lies in
+// front of the program folder and drops out; the closing one is encoded and then cut off.
+void frmMain::ShowCommandLineAddress(const std::u16string& commandLine) {
+    const std::u16string searched = commandLine + std::u16string(mdCode::EndMarker);
+    const std::u16string folder = mdCode::AddBackslash(forms::App::Path());
+    const std::u16string quotedEnd = u"\"" + std::u16string(mdCode::EndMarker);
+    const std::u16string quoted = mdCode::FileAddress(
+        BaseUrl, mdCode::TextBetween(searched, folder, quotedEnd).value_or(u""));
+    if (quoted == u"") {
+        txtAdr->SetText(quoted);
+    } else {
+        const auto name = mdCode::RelativeName(forms::App::Path(), commandLine);
+        txtAdr->SetText(mdCode::FileAddress(BaseUrl, name.value_or(u"")));
+    }
+    const std::u16string shown = txtAdr->Text();
+    if (shown.ends_with(EncodedQuote))
+        txtAdr->SetText(shown.substr(0, shown.size() - EncodedQuote.size()));
+}
+
+std::u16string frmMain::CurrentEntryAddress() const {
+    return mdCode::FileAddress(BaseUrl, File1->List(File1->ListIndex()));
+}
+
+void frmMain::File1_DblClick() {
+    // A double-click beside the entries leaves no current entry: there is nothing to add.
+    if (File1->ListIndex() < 0)
+        return;
+    txtAdr->SetText(mdCode::AppendAddress(txtAdr->Text(), CurrentEntryAddress()));
+    const QPointer<frmMain> self(this);
+    forms::DoEvents();
+    SetClipboardTwice([self] { return StillOpen(self).CurrentEntryAddress(); });
+}
+
+void frmMain::txtAdr_OLEDragDrop(const forms::Files& Files) {
+    AddDroppedFiles(Files, mdCode::FileAddress);
+}
+
+void frmMain::File1_OLEDragDrop(const forms::Files& Files) {
+    AddDroppedFiles(Files, mdCode::PlainFileAddress);
+}
+
+// One line per dropped path below the program folder, in drop order; other paths are skipped.
+// The box is set once, so that a drop of many files costs time in proportion to their number.
+void frmMain::AddDroppedFiles(const forms::Files& files, AddressRule rule) {
+    const std::u16string folder = forms::App::Path();
+    std::u16string text = txtAdr->Text();
+    bool added = false;
+    for (const std::u16string& path : files) {
+        const std::u16string name = mdCode::RelativeName(folder, path).value_or(u"");
+        if (name.empty())
+            continue;
+        text = mdCode::AppendAddress(std::move(text), rule(BaseUrl, name));
+        added = true;
+    }
+    if (added)
+        txtAdr->SetText(text);
+}
+
+void frmMain::cmdActu_Click() {
+    ListProgramFolder();
+}
+
+void frmMain::cmdCopy_Click() {
+    const QPointer<frmMain> self(this);
+    SetClipboardTwice([self] { return StillOpen(self).txtAdr->Text(); });
+    forms::ResumeNext({[self] { StillOpen(self).Unload(); }});
+}
+
+void frmMain::cmdParam_Click() {
+    Form::Show<frmParam>().txtURL->SetText(BaseUrl);
+    Unload();
+}

@@ -1,0 +1,51 @@
+#include "ui/settings/settings_window.h"
+
+#include "address/text_helpers.h"
+#include "app/product.h"
+#include "forms/msg_box.h"
+#include "forms/qt_text.h"
+#include "forms/shell_open.h"
+#include "settings/settings_file.h"
+#include "ui/main/main_window.h"
+#include "ui/settings_file_path.h"
+
+void frmParam::Form_Activate() {
+    txtURL->SetSelStart(static_cast<int>(txtURL->Text().size()));
+}
+
+void frmParam::txtURL_KeyDown(int& KeyCode, Qt::KeyboardModifiers) {
+    if (KeyCode == forms::vbKeyReturn) {
+        cmdSave_Click();
+        KeyCode = 0;
+    }
+}
+
+void frmParam::cmdSave_Click() {
+    if (txtURL->Text() == u"") {
+        forms::MsgBox(u"Vous devez marquer un url.", forms::vbCritical, u"Erreur");
+        txtURL->SetFocus();
+        return;
+    }
+    txtURL->SetText(mdCode::AddSlash(txtURL->Text()));
+    try {
+        mdCode::WriteTextFile(SettingsFilePath(), txtURL->Text());
+    } catch (const mdCode::FileError& error) {
+        // The window stays open with what the user typed; the old file is left as it was.
+        forms::MsgBox(u"Impossible d'enregistrer le paramètre : " + forms::FromUtf8(error.what()),
+                      forms::vbCritical, u"Erreur");
+        txtURL->SetFocus();
+        return;
+    }
+    forms::MsgBox(u"Paramètre sauvgarder.", forms::vbInformation, u"Save");
+    Form::Show<frmMain>();
+    Unload();
+}
+
+void frmParam::cmdCancel_Click() {
+    Form::Show<frmMain>();
+    Unload();
+}
+
+void frmParam::lblSite_Click() {
+    forms::ShellOpen(std::u16string(product::MakerSite));
+}
