@@ -2,7 +2,9 @@
 
 #include "app/base_url.h"
 #include "forms/clipboard.h"
+#include "forms/qt_text.h"
 #include "ui/main/main_window.h"
+#include "ui/settings/settings_window.h"
 
 // Mouse events go through the window system, which turns two quick clicks into a double-click.
 #define QTEST_QPA_MOUSE_HANDLING
@@ -10,32 +12,201 @@
 
 namespace {
 
+constexpr char16_t Base[] = u"http://example.org/tmp/";
+
 class MainWindowTest : public WindowTest {
 protected:
+    void StartWithFiles(const QStringList& names) {
+        WriteSettings("http://example.org/tmp/\r\n");
+        for (const QString& name : names)
+            CreateFile(name);
+        Start();
+    }
+
+    frmMain& Main() { return Window<frmMain>(); }
+
     void DoubleClick(const QString& entry) {
-        frmMain& window = Window<frmMain>();
-        const auto found = window.File1->findItems(entry, Qt::MatchExactly);
+        const auto found = Main().File1->findItems(entry, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1) << entry.toStdString();
-        const QRect place = window.File1->visualItemRect(found.front());
-        QTest::mouseDClick(window.File1->viewport(), Qt::LeftButton, {}, place.center());
+        const QRect place = Main().File1->visualItemRect(found.front());
+        QTest::mouseDClick(Main().File1->viewport(), Qt::LeftButton, {}, place.center());
         Settle();
+    }
+
+    void Click(QPushButton& button) {
+        QTest::mouseClick(&button, Qt::LeftButton);
+        Settle();
+    }
+
+    QStringList Entries() {
+        QStringList names;
+        for (int index = 0; index < Main().File1->count(); ++index)
+            names << forms::ToQString(Main().File1->List(index));
+        return names;
     }
 };
 
-TEST_F(MainWindowTest, DoubleClickAddsTheAddressAndCopiesItAlone) {
-    WriteSettings("http://example.org/tmp/\r\n");
-    CreateFile("photo 1.jpg");
-    CreateFile("b.txt");
-    Start();
+TEST_F(MainWindowTest, DoubleClickAddsALineAndPutsThatAddressAloneOnTheClipboard) {
+    StartWithFiles({"photo 1.jpg", "b.txt"});
 
     DoubleClick("photo 1.jpg");
-    EXPECT_EQ(Window<frmMain>().txtAdr->Text(), u"http://example.org/tmp/photo%201.jpg");
+    EXPECT_EQ(Main().txtAdr->Text(), u"http://example.org/tmp/photo%201.jpg");
     EXPECT_EQ(forms::Clipboard::GetText(), u"http://example.org/tmp/photo%201.jpg");
 
     DoubleClick("b.txt");
-    EXPECT_EQ(Window<frmMain>().txtAdr->Text(),
-              u"http://example.org/tmp/photo%201.jpg\r\nhttp://example.org/tmp/b.txt");
+    DoubleClick("b.txt");
+    EXPECT_EQ(Main().txtAdr->Text(), u"http://example.org/tmp/photo%201.jpg\r\n"
+                                     u"http://example.org/tmp/b.txt\r\n"
+                                     u"http://example.org/tmp/b.txt");
     EXPECT_EQ(forms::Clipboard::GetText(), u"http://example.org/tmp/b.txt");
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(MainWindowTest, DoubleClickBesideTheEntriesAddsNothing) {
+    StartWithFiles({"a.txt"});
+    forms::Clipboard::SetText(u"before");
+
+    QTest::mouseDClick(Main().File1->viewport(), Qt::LeftButton, {},
+                       Main().File1->viewport()->rect().bottomLeft() + QPoint(5, -5));
+    Settle();
+
+    EXPECT_EQ(Main().File1->ListIndex(), -1);
+    EXPECT_EQ(Main().txtAdr->Text(), u"");
+    EXPECT_EQ(forms::Clipboard::GetText(), u"before");
+    EXPECT_TRUE(endCodes.empty());
+}
+
+TEST_F(MainWindowTest, KeysOnTheListBuildNothing) {
+    StartWithFiles({"a.txt"});
+    Main().File1->setCurrentRow(0);
+
+    QTest::keyClick(Main().File1, Qt::Key_Return);
+    QTest::keyClick(Main().File1, Qt::Key_Space);
+    Settle();
+
+    EXPECT_EQ(Main().txtAdr->Text(), u"");
+}
+
+struct DropCase {
+    const char* what;
+    QStringList inFolder;  // paths relative to the program folder
+    QStringList outside;   // absolute paths elsewhere
+    std::u16string onBox;  // the box afterwards, after a drop on the address box
+    std::u16string onList; // the box afterwards, after a drop on the file list
+};
+
+TEST_F(MainWindowTest, DroppedFilesBelowTheFolderAddOneLineEach) {
+    const std::u16string base = Base;
+    const DropCase cases[] = {
+        {"a file", {"photo 1.jpg"}, {}, base + u"photo%201.jpg", base + u"photo 1.jpg"},
+        {"a file in a subfolder",
+         {"images/photo 1.jpg"},
+         {},
+         base + u"images%5Cphoto%201.jpg",
+         base + u"images\\photo 1.jpg"},
+        {"a subfolder", {"images"}, {}, base + u"images", base + u"images"},
+        {"reserved characters",
+         {"#1 [old]%.doc"},
+         {},
+         base + u"%231%20%5Bold%5D%25.doc",
+         base + u"#1 [old]%.doc"},
+        {"outside paths are skipped",
+         {"b.txt"},
+         {"/elsewhere/a.txt"},
+         base + u"b.txt",
+         base + u"b.txt"},
+        {"only outside paths", {}, {"/elsewhere/a.txt"}, u"", u""},
+        {"the folder itself", {""}, {}, u"", u""},
+    };
+    for (const DropCase& c : cases) {
+        for (const bool onList : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (onList ? " on the list" : " on the box"));
+            StartWithFiles({});
+            QStringList paths;
+            for (const QString& name : c.inFolder)
+                paths << (name.isEmpty() ? NativePath(".").chopped(2) : NativePath(name));
+            // Outside paths go first, so that skipping them keeps the order of the rest.
+            paths = c.outside + paths;
+            QWidget& target = onList ? *Main().File1->viewport() : *Main().txtAdr->viewport();
+
+            EXPECT_TRUE(DropOn(target, FileUrls(paths)));
+            EXPECT_EQ(Main().txtAdr->Text(), onList ? c.onList : c.onBox);
+            Window<frmMain>().Unload();
+            Settle();
+        }
+    }
+}
+
+TEST_F(MainWindowTest, DroppedFilesFollowTheBoxInDropOrderAndLeaveTheClipboardAlone) {
+    StartWithFiles({"a.txt"});
+    Main().txtAdr->SetText(u"first");
+    forms::Clipboard::SetText(u"kept");
+
+    EXPECT_TRUE(DropOn(*Main().txtAdr->viewport(),
+                       FileUrls({NativePath("c.txt"), NativePath("a b.txt"), NativePath("b")})));
+
+    EXPECT_EQ(Main().txtAdr->Text(), u"first\r\n"
+                                     u"http://example.org/tmp/c.txt\r\n"
+                                     u"http://example.org/tmp/a%20b.txt\r\n"
+                                     u"http://example.org/tmp/b");
+    EXPECT_EQ(forms::Clipboard::GetText(), u"kept");
+}
+
+TEST_F(MainWindowTest, DraggedTextOrWebLinksAreRefused) {
+    StartWithFiles({"a.txt"});
+    Main().txtAdr->SetText(u"first");
+
+    EXPECT_FALSE(DropTextOn(*Main().txtAdr->viewport(), NativePath("a.txt")));
+    EXPECT_FALSE(DropOn(*Main().File1->viewport(), {QUrl("http://example.org/a.txt")}));
+
+    EXPECT_EQ(Main().txtAdr->Text(), u"first");
+}
+
+TEST_F(MainWindowTest, RefreshShowsFilesCreatedSinceTheStartAndKeepsTheBox) {
+    StartWithFiles({"b.txt", "A.txt"});
+    CreateFile(".hidden");
+    CreateFolder("folder");
+    EXPECT_EQ(Entries(), QStringList({"A.txt", "b.txt", "PARAM.ini"}));
+    Main().txtAdr->SetText(u"kept");
+
+    CreateFile("new.txt");
+    Click(*Main().cmdActu);
+
+    EXPECT_EQ(Entries(), QStringList({"A.txt", "b.txt", "new.txt", "PARAM.ini"}));
+    EXPECT_EQ(Main().txtAdr->Text(), u"kept");
+}
+
+TEST_F(MainWindowTest, CopyAndQuitCopiesTheWholeBoxAndEndsTheProgram) {
+    for (const std::u16string box : {u"", u"a\r\nb\r\nc été €"}) {
+        SCOPED_TRACE(forms::ToQString(box).toStdString());
+        endCodes.clear();
+        StartWithFiles({});
+        forms::Clipboard::SetText(u"before");
+        Main().txtAdr->SetText(box);
+
+        Click(*Main().cmdCopy);
+
+        EXPECT_EQ(forms::Clipboard::GetText(), box);
+        EXPECT_EQ(forms::Form::LoadedForms().size(), 0u);
+        EXPECT_EQ(endCodes, std::vector<int>{0});
+    }
+}
+
+TEST_F(MainWindowTest, SettingsButtonOpensTheSettingsWindowWithTheBaseAddress) {
+    for (const QByteArray& stored : {QByteArray("http://example.org/tmp/\r\n"), QByteArray()}) {
+        SCOPED_TRACE(stored.toStdString());
+        endCodes.clear();
+        WriteSettings(stored);
+        Start();
+
+        Click(*Main().cmdParam);
+
+        EXPECT_EQ(forms::Form::Loaded<frmMain>(), nullptr);
+        EXPECT_EQ(Window<frmParam>().txtURL->Text(), forms::FromQString(QString(stored.trimmed())));
+        EXPECT_TRUE(endCodes.empty());
+        Window<frmParam>().Unload();
+        Settle();
+    }
 }
 
 } // namespace
