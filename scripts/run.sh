@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, lays out a demo folder beside the sources and starts
+# Lirvane from it. Arguments are passed on to the program (a file path to turn into an address).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+cmake --preset default >/dev/null
+cmake --build --preset default -j "$(nproc)"
+
+# The program lists and addresses the files of its own folder: give it one with a few names
+# that need encoding. PARAM.ini is kept between runs; delete it to see the first start again.
+demo=demo
+mkdir -p "$demo/images"
+touch "$demo/rapport final.pdf" "$demo/été 2024.txt" "$demo/#1 [old] 100%.doc" \
+      "$demo/notes.txt" "$demo/images/photo 1.jpg"
+cp build/lirvane "$demo/lirvane"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "No display: run this from a desktop session (or set DISPLAY)." >&2
+    exit 1
+fi
+cd "$demo"
+exec ./lirvane "$@"
