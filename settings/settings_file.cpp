@@ -65,10 +65,19 @@ bool FolderHoldsNormalFileMatching(const std::filesystem::path& folder, const st
     return found;
 }
 
+// A settings file holds one address; anything far larger is not one, and is refused rather
+// than read into memory.
+constexpr off_t LargestReadableFile = 1 << 20;
+
 std::string ReadBytes(const std::filesystem::path& file) {
     const int descriptor = open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) {
         throw ErrorFor(file, errno);
+    }
+    struct stat status {};
+    if (fstat(descriptor, &status) == 0 && status.st_size > LargestReadableFile) {
+        close(descriptor);
+        throw ErrorFor(file, EFBIG);
     }
     std::string bytes;
     char buffer[4096];

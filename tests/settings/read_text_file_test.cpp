@@ -68,5 +68,14 @@ TEST(ReadTextFile, FolderThrows) {
     EXPECT_THROW(ReadTextFile(folder.ProgramPath("PARAM.ini")), FileError);
 }
 
+TEST(ReadTextFile, OversizedFileThrowsInsteadOfFillingMemory) {
+    TemporaryFolder folder;
+    folder.WriteBytes("PARAM.ini", std::string((1 << 20) + 1, 'x'));
+    EXPECT_THAT([&] { ReadTextFile(folder.ProgramPath("PARAM.ini")); },
+                testing::ThrowsMessage<FileError>(testing::HasSubstr("File too large")));
+    folder.WriteBytes("PARAM.ini", std::string(1 << 20, 'x'));
+    EXPECT_EQ(ReadTextFile(folder.ProgramPath("PARAM.ini"))->size(), 1u << 20);
+}
+
 } // namespace
 } // namespace mdCode
