@@ -1,0 +1,145 @@
+#include "running_program.h"
+
+#include "forms/clipboard.h"
+#include "forms/qt_text.h"
+#include "ui/main/main_window.h"
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QPointer>
+#include <QUrl>
+#include <benchmark/benchmark.h>
+
+// Mouse events go through the window system, which turns two quick clicks into a double-click.
+#define QTEST_QPA_MOUSE_HANDLING
+#include <QTest>
+
+namespace {
+
+const QByteArray BaseAddress = QByteArrayLiteral("http://example.org/tmp/");
+const QString ListedFile = QStringLiteral("photo 1.jpg");
+constexpr int BoxLines = 1000;
+
+// What a user has gathered in the address box: `count` addresses, one a line.
+std::u16string AddressLines(int count) {
+    QStringList lines;
+    for (int i = 0; i < count; ++i)
+        lines.push_back(QString::fromLatin1(BaseAddress) + QStringLiteral("fichier%20") +
+                        QString::number(i) + QStringLiteral(".txt"));
+    return forms::FromQString(lines.join(u"\r\n"));
+}
+
+qsizetype LineCount(const std::u16string& text) {
+    constexpr std::u16string_view lineBreak = u"\r\n";
+    qsizetype breaks = 0;
+    for (auto at = text.find(lineBreak); at != std::u16string::npos;
+         at = text.find(lineBreak, at + lineBreak.size()))
+        ++breaks;
+    return text.empty() ? 0 : breaks + 1;
+}
+
+// Files of the program folder as a file window drags them; they need not exist.
+QList<QUrl> ProgramFolderFiles(const RunningProgram& program, int count) {
+    QList<QUrl> urls;
+    for (int i = 0; i < count; ++i)
+        urls.push_back(
+            QUrl::fromLocalFile(program.NativePath(QStringLiteral("déposé %1.txt").arg(i))));
+    return urls;
+}
+
+// Drags the data onto the control and drops it there, as the desktop would; true when the
+// control took the drop.
+bool DropOn(QWidget& control, QMimeData& data) {
+    const QPoint centre = control.rect().center();
+    QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&control, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&control, &drop);
+    return drop.isAccepted();
+}
+
+// Resets the box to its lines and lets the repaint this causes happen outside the timing.
+void RefillBox(benchmark::State& state, frmMain& window, const std::u16string& lines) {
+    state.PauseTiming();
+    window.txtAdr->SetText(lines);
+    RunningProgram::Settle();
+    state.ResumeTiming();
+}
+
+// Whether the window is still there and nothing went wrong; a skipped benchmark otherwise.
+bool StillRunning(benchmark::State& state, const RunningProgram& program,
+                  const QPointer<frmMain>& window) {
+    if (!program.Trouble().isEmpty())
+        state.SkipWithError(program.Trouble().toStdString().c_str());
+    else if (window.isNull())
+        state.SkipWithError("the main window is not loaded");
+    else
+        return true;
+    return false;
+}
+
+// Timed: the drag-enter and drop events, then the waiting events (the repaint) they leave. A drop
+// of a tenth the size runs too: side by side, the two show how the cost grows with the files.
+void DropFilesOnAddressBox(benchmark::State& state) {
+    RunningProgram program(BaseAddress, {ListedFile});
+    const QPointer<frmMain> window = program.Window();
+    if (!StillRunning(state, program, window))
+        return;
+    const int fileCount = static_cast<int>(state.range(0));
+    const std::u16string lines = AddressLines(BoxLines);
+    QMimeData data;
+    data.setUrls(ProgramFolderFiles(program, fileCount));
+
+    for (auto _ : state) {
+        RefillBox(state, *window, lines);
+        const bool dropped = DropOn(*window->txtAdr->viewport(), data);
+        RunningProgram::Settle();
+        if (!dropped) {
+            state.SkipWithError("the address box refused the drop");
+            break;
+        }
+    }
+    if (StillRunning(state, program, window) &&
+        LineCount(window->txtAdr->Text()) != BoxLines + fileCount)
+        state.SkipWithError("the drop did not add one line per file");
+    state.SetItemsProcessed(state.iterations() * fileCount);
+}
+BENCHMARK(DropFilesOnAddressBox)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Arg(1000)
+    ->Arg(10000);
+
+// Timed: the mouse events of the double-click and the whole handler, clipboard sequence and
+// its yields included, then the waiting events it leaves.
+void DoubleClickIntoFullBox(benchmark::State& state) {
+    RunningProgram program(BaseAddress, {ListedFile});
+    const QPointer<frmMain> window = program.Window();
+    if (!StillRunning(state, program, window))
+        return;
+    const auto entries = window->File1->findItems(ListedFile, Qt::MatchExactly);
+    if (entries.size() != 1) {
+        state.SkipWithError("the file list does not show the program folder's file");
+        return;
+    }
+    const QPoint entryCentre = window->File1->visualItemRect(entries.front()).center();
+    const std::u16string lines = AddressLines(BoxLines);
+
+    for (auto _ : state) {
+        RefillBox(state, *window, lines);
+        QTest::mouseDClick(window->File1->viewport(), Qt::LeftButton, {}, entryCentre);
+        RunningProgram::Settle();
+    }
+    const std::u16string address =
+        forms::FromQString(QString::fromLatin1(BaseAddress)) + u"photo%201.jpg";
+    if (StillRunning(state, program, window) &&
+        (LineCount(window->txtAdr->Text()) != BoxLines + 1 ||
+         forms::Clipboard::GetText() != address))
+        state.SkipWithError("the double-click did not add and copy the entry's address");
+}
+BENCHMARK(DoubleClickIntoFullBox)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
