@@ -1,11 +1,10 @@
 #include "running_program.h"
+#include "support/drop_events.h"
 
 #include "forms/clipboard.h"
 #include "forms/qt_text.h"
 #include "ui/main/main_window.h"
 
-#include <QApplication>
-#include <QDropEvent>
 #include <QMimeData>
 #include <QPointer>
 #include <QUrl>
@@ -46,19 +45,6 @@ QList<QUrl> ProgramFolderFiles(const RunningProgram& program, int count) {
         urls.push_back(
             QUrl::fromLocalFile(program.NativePath(QStringLiteral("déposé %1.txt").arg(i))));
     return urls;
-}
-
-// Drags the data onto the control and drops it there, as the desktop would; true when the
-// control took the drop.
-bool DropOn(QWidget& control, QMimeData& data) {
-    const QPoint centre = control.rect().center();
-    QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&control, &enter);
-    if (!enter.isAccepted())
-        return false;
-    QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&control, &drop);
-    return drop.isAccepted();
 }
 
 // Resets the box to its lines and lets the repaint this causes happen outside the timing.

@@ -67,7 +67,6 @@ void Form::Display() {
         move(screenArea.center() - rect().center());
     }
     show();
-    raise();
     activateWindow();
 }
 

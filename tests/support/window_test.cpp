@@ -10,10 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QDropEvent>
 #include <QFile>
-#include <QMimeData>
-#include <QUrl>
 
 void WindowTest::SetUp() {
     ASSERT_TRUE(folder_.isValid());
@@ -73,38 +70,4 @@ void WindowTest::Start(const std::u16string& commandLine) {
 void WindowTest::Settle() {
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-namespace {
-
-bool Drop(QWidget& control, QMimeData& data) {
-    const QPoint centre = control.rect().center();
-    QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&control, &enter);
-    if (!enter.isAccepted())
-        return false;
-    QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&control, &drop);
-    return drop.isAccepted();
-}
-
-} // namespace
-
-bool DropOn(QWidget& control, const QList<QUrl>& urls) {
-    QMimeData data;
-    data.setUrls(urls);
-    return Drop(control, data);
-}
-
-bool DropTextOn(QWidget& control, const QString& text) {
-    QMimeData data;
-    data.setText(text);
-    return Drop(control, data);
-}
-
-QList<QUrl> FileUrls(const QStringList& nativePaths) {
-    QList<QUrl> urls;
-    for (const QString& path : nativePaths)
-        urls.push_back(QUrl::fromLocalFile(path));
-    return urls;
 }

@@ -1,14 +1,13 @@
 #pragma once
 
 #include "forms/form.h"
+#include "support/drop_events.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-
-class QWidget;
 
 // Runs the real windows offscreen in a program folder of their own. Message boxes are recorded
 // instead of shown, and ending the program is recorded instead of leaving the test.
@@ -52,9 +51,3 @@ protected:
 private:
     QTemporaryDir folder_;
 };
-
-// Drags data onto a control and drops it there, as the desktop would; true when the control
-// accepted the drag.
-bool DropOn(QWidget& control, const QList<QUrl>& urls);
-bool DropTextOn(QWidget& control, const QString& text);
-QList<QUrl> FileUrls(const QStringList& nativePaths);
