@@ -1,5 +1,6 @@
 #include "app/product.h"
 #include "forms/application.h"
+#include "forms/clipboard_keeper.h"
 #include "forms/form.h"
 #include "forms/qt_text.h"
 #include "ui/main/main_window.h"
@@ -7,6 +8,9 @@
 #include <QTimer>
 
 int main(int argc, char* argv[]) {
+    if (const auto keptFile = forms::TakeClipboardKeeperFile())
+        return forms::RunClipboardKeeper(argc, argv, *keptFile);
+
     forms::Application application(argc, argv);
     QApplication::setApplicationName(forms::ToQString(std::u16string(product::Name)));
 
@@ -15,5 +19,6 @@ int main(int argc, char* argv[]) {
     QTimer::singleShot(0, &application, [] { forms::Form::Show<frmMain>(); });
     const int exitCode = QApplication::exec();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    forms::KeepClipboardAfterExit();
     return exitCode;
 }
