@@ -1,0 +1,270 @@
+#!/usr/bin/env bash
+# Drives the real program on a private X server (Xvfb and openbox, no clipboard manager) and
+# checks that what it copies can still be pasted after it has ended.
+#
+# Usage: clipboard_outlives_program.sh <lirvane executable> <case>
+#   copy_and_quit  two double-clicks, then "Copier et Quitter": both addresses stay pasteable
+#   close_box      a double-click, then Alt+F4: the address stays pasteable
+#   keeper         the keeper alone keeps the bytes exactly and ends when the clipboard is taken
+#   display_gone   the keeper ends when the X server goes away
+set -euo pipefail
+
+executable=$(realpath "$1")
+case_name=$2
+
+base_url=http://example.org/tmp/
+work=$(mktemp -d -t lirvane-e2e.XXXXXX)
+folder=$work/www
+program=$folder/lirvane
+# Processes this script started; stopped in reverse order when it exits.
+own_processes=()
+
+fail() {
+    echo "FAIL ($case_name): $*" >&2
+    for log in "$work"/*.log; do
+        [ -s "$log" ] && { echo "--- $log" >&2; cat "$log" >&2; }
+    done
+    exit 1
+}
+
+# A keeper runs the program folder's executable, detached from the program that started it.
+keeper_pid() {
+    pgrep -x -f -- "$program"
+}
+
+cleanup() {
+    local keeper i
+    for keeper in $(keeper_pid); do
+        kill "$keeper" 2>/dev/null || true
+    done
+    for ((i = ${#own_processes[@]} - 1; i >= 0; i--)); do
+        kill "${own_processes[i]}" 2>/dev/null || true
+        wait "${own_processes[i]}" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+for tool in Xvfb openbox xdotool xclip xdpyinfo xprop pgrep; do
+    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh installs it)"
+done
+
+# Nothing from the desktop this runs in: no session, no clipboard manager, a home of its own.
+unset WAYLAND_DISPLAY SESSION_MANAGER XDG_RUNTIME_DIR XDG_CONFIG_HOME XDG_CACHE_HOME
+export HOME=$work/home
+export QT_QPA_PLATFORM=xcb
+export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-session-bus
+mkdir -p "$HOME"
+
+# A process that has ended may stay a zombie until its parent reaps it.
+running() {
+    local state
+    state=$(ps -o stat= -p "$1") && [[ $state != Z* ]]
+}
+
+# Tries the command every 0.1 s for at most the given number of seconds.
+within() {
+    local seconds=$1 tries
+    shift
+    for ((tries = seconds * 10; tries > 0; tries--)); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+not() { ! "$@"; }
+
+start_x_server() {
+    local display tries
+    for display in {90..99}; do
+        [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
+        Xvfb ":$display" -nolisten tcp -noreset -screen 0 1280x800x24 >"$work/xvfb.log" 2>&1 &
+        xvfb=$!
+        # Another server may have taken the display first: then this one ends at once.
+        for ((tries = 100; tries > 0; tries--)); do
+            running "$xvfb" || break
+            if xdpyinfo -display ":$display" >/dev/null 2>&1; then
+                own_processes+=("$xvfb")
+                export DISPLAY=:$display
+                return
+            fi
+            sleep 0.1
+        done
+        kill "$xvfb" 2>/dev/null || true
+        wait "$xvfb" 2>/dev/null || true
+    done
+    fail "no X display in :90-:99 could be started"
+}
+
+window_manager_ready() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+}
+
+start_desktop() {
+    start_x_server
+    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    own_processes+=($!)
+    within 10 window_manager_ready || fail "openbox did not start"
+}
+
+# The program folder: the settings file, a few files and a copy of the executable.
+make_program_folder() {
+    mkdir -p "$folder"
+    printf '%s\r\n' "$base_url" >"$folder/PARAM.ini"
+    : >"$folder/Compte rendu d'été.pdf"
+    : >"$folder/index.html"
+    cp "$executable" "$program"
+}
+
+start_program() {
+    make_program_folder
+    "$program" >"$work/program.log" 2>&1 &
+    program_pid=$!
+    own_processes+=("$program_pid")
+    # The version caption is set once the main window has loaded.
+    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Lirvane [0-9.]+ By' |
+        head -n 1) || fail "the main window did not appear"
+}
+
+# The list starts at y 16 in the window; entries sorted without regard to case, about 13 px
+# high. The point lies 6 px into the row, so rows of 11 to 18 px are hit as well.
+double_click_row() {
+    xdotool mousemove --window "$window" 60 $((23 + 13 * $1)) click --repeat 2 --delay 80 1
+}
+
+click_copy_and_quit() {
+    xdotool mousemove --window "$window" 432 308 click 1
+}
+
+close_with_alt_f4() {
+    xdotool windowactivate --sync "$window"
+    xdotool key alt+F4
+}
+
+clipboard() {
+    timeout 5 xclip -o -selection clipboard "$@" 2>/dev/null
+}
+
+clipboard_holds() {
+    [ "$(clipboard)" = "$1" ]
+}
+
+# Compares byte for byte, so that line ends and encodings count.
+expect_clipboard_bytes() {
+    printf '%s' "$1" >"$work/expected"
+    clipboard -t "${2:-UTF8_STRING}" >"$work/actual" || fail "nothing to paste (${2:-UTF8_STRING})"
+    cmp -s "$work/expected" "$work/actual" ||
+        fail "clipboard (${2:-UTF8_STRING}) holds:
+$(od -c "$work/actual")
+expected:
+$(od -c "$work/expected")"
+}
+
+wait_for_program_end() {
+    within 15 not running "$program_pid" || fail "the program did not end"
+    local status=0
+    wait "$program_pid" || status=$?
+    [ "$status" -eq 0 ] || fail "the program ended with exit code $status"
+}
+
+# Once the program has ended, one keeper serves its copy; sets keeper.
+find_keeper() {
+    keeper=$(keeper_pid) || fail "no keeper serves the clipboard"
+    [ "$(wc -l <<<"$keeper")" -eq 1 ] || fail "more than one keeper: $keeper"
+}
+
+expect_keeper_ends_when_clipboard_is_taken() {
+    echo other | xclip -quiet -selection clipboard >/dev/null 2>&1 &
+    own_processes+=($!)
+    within 10 not running "$keeper" ||
+        fail "the keeper still runs after another program took the clipboard"
+    within 5 clipboard_holds other || fail "the other program's text is not on the clipboard"
+}
+
+expect_no_hand_over_file_in() {
+    local left
+    left=$(find "$1" -name '*-clipboard-*')
+    [ -z "$left" ] || fail "the text handed to the keeper was left behind: $left"
+}
+
+case_copy_and_quit() {
+    export XDG_RUNTIME_DIR=$work/runtime
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    start_desktop
+    start_program
+    local report=${base_url}Compte%20rendu%20d\'été.pdf index=${base_url}index.html
+    double_click_row 0
+    within 10 clipboard_holds "$report" || fail "the first double-click copied nothing"
+    double_click_row 1
+    within 10 clipboard_holds "$index" || fail "the second double-click copied nothing"
+    click_copy_and_quit
+    wait_for_program_end
+    expect_clipboard_bytes "$report"$'\r\n'"$index"
+    expect_no_hand_over_file_in "$XDG_RUNTIME_DIR"
+    find_keeper
+    expect_keeper_ends_when_clipboard_is_taken
+}
+
+case_close_box() {
+    export TMPDIR=$work/tmp
+    mkdir -m 700 "$TMPDIR"
+    start_desktop
+    start_program
+    local report=${base_url}Compte%20rendu%20d\'été.pdf
+    double_click_row 0
+    within 10 clipboard_holds "$report" || fail "the double-click copied nothing"
+    close_with_alt_f4
+    wait_for_program_end
+    expect_clipboard_bytes "$report"
+    expect_no_hand_over_file_in "$TMPDIR"
+    find_keeper
+    expect_keeper_ends_when_clipboard_is_taken
+}
+
+# Starts the executable in keeper mode for the text in the file; sets keeper.
+start_keeper() {
+    make_program_folder
+    LIRVANE_CLIPBOARD_KEEPER=$1 "$program" >"$work/keeper.log" 2>&1 &
+    keeper=$!
+    own_processes+=("$keeper")
+}
+
+case_keeper() {
+    start_x_server
+    local text=$'a\r\nb€é'
+    printf '%s' "$text" >"$work/kept"
+    start_keeper "$work/kept"
+    within 10 clipboard_holds "$text" || fail "the keeper did not take the clipboard"
+    expect_clipboard_bytes "$text" UTF8_STRING
+    expect_clipboard_bytes "$text" text/plain
+    [ ! -e "$work/kept" ] || fail "the keeper left its file behind"
+
+    expect_keeper_ends_when_clipboard_is_taken
+    local status=0
+    wait "$keeper" || status=$?
+    [ "$status" -eq 0 ] || fail "the keeper ended with exit code $status"
+
+    status=0
+    LIRVANE_CLIPBOARD_KEEPER=$work/missing timeout 10 "$program" >"$work/missing.out" 2>&1 ||
+        status=$?
+    if [ "$status" -eq 0 ] || [ "$status" -eq 124 ]; then
+        fail "a keeper without its file ended with exit code $status"
+    fi
+    [ ! -s "$work/missing.out" ] ||
+        fail "a keeper without its file said: $(cat "$work/missing.out")"
+}
+
+case_display_gone() {
+    start_x_server
+    printf 'kept' >"$work/kept"
+    start_keeper "$work/kept"
+    within 10 clipboard_holds kept || fail "the keeper did not take the clipboard"
+    kill "$xvfb"
+    within 10 not running "$keeper" || fail "the keeper still runs after the X server went away"
+}
+
+case "$case_name" in
+copy_and_quit | close_box | keeper | display_gone) "case_$case_name" ;;
+*) fail "unknown case: $case_name" ;;
+esac
