@@ -1,0 +1,217 @@
+#include "support/window_test.h"
+
+#include "app/base_url.h"
+#include "forms/clipboard.h"
+#include "forms/qt_text.h"
+#include "ui/main/main_window.h"
+#include "ui/settings/settings_window.h"
+
+#include <QApplication>
+#include <QFile>
+#include <cstring>
+#include <functional>
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char16_t VersionCaption[] = u"Lirvane 1.0.1 By Odrasque ( http://www.odrasque.example/ )";
+
+std::u16string Quoted(const std::u16string& path) {
+    return u"\"" + path + u"\"";
+}
+
+// Root opens any file whatever its permissions. While this object lives, the calling thread
+// runs without the capabilities that allow it, so a file without read permission refuses root
+// too.
+class FilePermissionsApply final {
+public:
+    FilePermissionsApply() {
+        syscall(SYS_capget, &header_, saved_);
+        __user_cap_data_struct reduced[_LINUX_CAPABILITY_U32S_3] = {saved_[0], saved_[1]};
+        reduced[0].effective &= ~(CAP_TO_MASK(CAP_DAC_OVERRIDE) | CAP_TO_MASK(CAP_DAC_READ_SEARCH));
+        syscall(SYS_capset, &header_, reduced);
+    }
+    ~FilePermissionsApply() { syscall(SYS_capset, &header_, saved_); }
+    FilePermissionsApply(const FilePermissionsApply&) = delete;
+    FilePermissionsApply& operator=(const FilePermissionsApply&) = delete;
+
+private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[_LINUX_CAPABILITY_U32S_3]{};
+};
+
+class StartUpTest : public WindowTest {
+protected:
+    frmMain& Main() { return Window<frmMain>(); }
+
+    QStringList Entries() {
+        QStringList names;
+        for (int index = 0; index < Main().File1->count(); ++index)
+            names << forms::ToQString(Main().File1->List(index));
+        return names;
+    }
+
+    // True while a main window exists at all, loaded or waiting to be destroyed.
+    static bool AnyMainWindow() {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (qobject_cast<frmMain*>(window) != nullptr)
+                return true;
+        }
+        return false;
+    }
+
+    // Loads the main window from a waiting event, as the program starts, so that a failure
+    // is reported like any other.
+    static void LoadFromTheEventLoop() {
+        QMetaObject::invokeMethod(
+            qApp, [] { forms::Form::Show<frmMain>(); }, Qt::QueuedConnection);
+        Settle();
+    }
+
+    void ExpectRunTimeError(int reason) {
+        ASSERT_EQ(messages.size(), 1u);
+        const QString text = forms::ToQString(messages[0].text);
+        EXPECT_TRUE(text.startsWith(u"Erreur d'exécution")) << text.toStdString();
+        EXPECT_TRUE(text.contains(NativePath("PARAM.ini"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QString::fromUtf8(std::strerror(reason)))) << text.toStdString();
+        EXPECT_EQ(messages[0].flags, 16);
+        EXPECT_EQ(messages[0].title, u"Lirvane");
+        EXPECT_EQ(endCodes, std::vector<int>{1});
+        EXPECT_TRUE(forms::Form::LoadedForms().empty());
+        EXPECT_EQ(BaseUrl, u"");
+    }
+
+    // The program folder as the address encoding writes it: its name holds only letters,
+    // digits, "_" and "-", which stay as they are.
+    std::u16string EncodedProgramFolder() const {
+        return forms::FromQString(
+            forms::ToQString(ProgramFolder()).replace(QStringLiteral("\\"), QStringLiteral("%5C")));
+    }
+};
+
+TEST_F(StartUpTest, WithoutSettingsFileTheFirstRunLeadsToTheSettingsWindow) {
+    struct Missing {
+        const char* what;
+        std::function<void()> arrange;
+    };
+    const Missing cases[] = {
+        {"no settings file", [] {}},
+        {"a folder named like the settings file", [this] { CreateFolder("PARAM.ini"); }},
+    };
+    for (const Missing& c : cases) {
+        SCOPED_TRACE(c.what);
+        messages.clear();
+        endCodes.clear();
+        c.arrange();
+        BaseUrl = u"as before";
+
+        Start(Quoted(ProgramFolder() + u"\\a.txt"));
+
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text,
+                  u"C'est votre première utilisation, On va paramètrer le programme.");
+        EXPECT_EQ(messages[0].flags, 64);
+        EXPECT_EQ(messages[0].title, u"Paramètre Manquant");
+        EXPECT_EQ(forms::Form::Loaded<frmMain>(), nullptr);
+        EXPECT_FALSE(AnyMainWindow());
+        frmParam& settings = Window<frmParam>();
+        EXPECT_TRUE(settings.isVisible());
+        EXPECT_FALSE(settings.cmdCancel->isEnabled());
+        EXPECT_EQ(settings.txtURL->Text(), u"http://www.");
+        EXPECT_EQ(BaseUrl, u"as before");
+        EXPECT_TRUE(endCodes.empty());
+        settings.Unload();
+        Settle();
+    }
+}
+
+TEST_F(StartUpTest, LoadReadsTheBaseAddressListsTheFolderAndShowsTheVersion) {
+    WriteSettings("http://example.org/tmp/\r\n");
+    CreateFile("b.txt");
+    CreateFile("A.txt");
+    CreateFile(".hidden");
+    CreateFolder("images");
+    CreateFile("images/c.txt");
+
+    Start();
+
+    EXPECT_EQ(BaseUrl, u"http://example.org/tmp/");
+    EXPECT_EQ(forms::FromQString(Main().windowTitle()), VersionCaption);
+    EXPECT_EQ(Entries(), QStringList({"A.txt", "b.txt", "PARAM.ini"}));
+    EXPECT_EQ(Main().txtAdr->Text(), u"");
+    EXPECT_TRUE(Main().isVisible());
+    EXPECT_EQ(forms::Form::Loaded<frmParam>(), nullptr);
+    EXPECT_TRUE(messages.empty());
+}
+
+struct CommandLineCase {
+    const char* what;
+    QByteArray settings;
+    std::u16string commandLine;
+    std::u16string box;
+};
+
+TEST_F(StartUpTest, CommandLineFileBecomesTheBoxText) {
+    const QByteArray stored = "http://example.org/tmp/\r\n";
+    const std::u16string base = u"http://example.org/tmp/";
+    const std::u16string folder = ProgramFolder();
+    const std::u16string otherCase = forms::FromQString(forms::ToQString(folder).toUpper());
+    const CommandLineCase cases[] = {
+        {"a quoted file", stored, Quoted(folder + u"\\Mon rapport.pdf"),
+         base + u"Mon%20rapport.pdf"},
+        {"a quoted file in a subfolder", stored, Quoted(folder + u"\\img\\a b.png"),
+         base + u"img%5Ca%20b.png"},
+        {"a bare file", stored, folder + u"\\note.txt", base + u"note.txt"},
+        {"a file outside the folder", stored, Quoted(u"\\autre\\x.txt"), base},
+        {"the folder in other letter case", stored, Quoted(otherCase + u"\\x.txt"), base},
+        {"two quoted files", stored,
+         Quoted(folder + u"\\a.txt") + u" " + Quoted(folder + u"\\b.txt"),
+         base + u"a.txt%22%20%22" + EncodedProgramFolder() + u"%5Cb.txt"},
+        {"a name holding %22", stored, Quoted(folder + u"\\x%22.txt"), base + u"x%2522.txt"},
+        {"no base address and a bare file", "", folder + u"\\note.txt", u""},
+        {"no base address and a quoted file", "", Quoted(folder + u"\\note.txt"), u"note.txt"},
+        {"a base address ending in %22", "http://example.org/a%22\r\n", Quoted(u"\\autre\\x.txt"),
+         u"http://example.org/a"},
+        {"a base address ending in %22 twice", "http://example.org/a%22%22\r\n",
+         Quoted(u"\\autre\\x.txt"), u"http://example.org/a%22"},
+    };
+    for (const CommandLineCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteSettings(c.settings);
+
+        Start(c.commandLine);
+
+        EXPECT_EQ(Main().txtAdr->Text(), c.box);
+        EXPECT_EQ(forms::FromQString(Main().windowTitle()), VersionCaption);
+        EXPECT_EQ(forms::Clipboard::GetText(), u"");
+        EXPECT_TRUE(messages.empty());
+        Main().Unload();
+        Settle();
+    }
+}
+
+TEST_F(StartUpTest, AnUnreadableSettingsFileEndsTheProgramWithAnError) {
+    WriteSettings("http://example.org/tmp/\r\n");
+    ASSERT_TRUE(QFile::setPermissions(NativePath("PARAM.ini"), {}));
+    const FilePermissionsApply permissionsApply;
+    QFile settings(NativePath("PARAM.ini"));
+    if (settings.open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "this user reads files without read permission";
+
+    LoadFromTheEventLoop();
+
+    ExpectRunTimeError(EACCES);
+}
+
+TEST_F(StartUpTest, AnOversizedSettingsFileEndsTheProgramWithAnError) {
+    WriteSettings("http://example.org/tmp/\r\n");
+    ASSERT_TRUE(QFile::resize(NativePath("PARAM.ini"), 2 << 20));
+
+    LoadFromTheEventLoop();
+
+    ExpectRunTimeError(EFBIG);
+}
+
+} // namespace
