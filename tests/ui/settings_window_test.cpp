@@ -1,0 +1,331 @@
+#include "support/window_test.h"
+
+#include "app/base_url.h"
+#include "forms/app.h"
+#include "forms/msg_box.h"
+#include "forms/qt_text.h"
+#include "ui/main/main_window.h"
+#include "ui/settings/settings_window.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QUrl>
+#include <cstring>
+#include <functional>
+
+// Mouse events go through the window system, as in the other widget tests.
+#define QTEST_QPA_MOUSE_HANDLING
+#include <QTest>
+
+namespace {
+
+constexpr char16_t VersionCaption[] = u"Lirvane 1.0.1 By Odrasque ( http://www.odrasque.example/ )";
+
+// Takes the web addresses the program hands to the desktop, instead of a browser.
+class Browser final : public QObject {
+    Q_OBJECT
+
+public:
+    Browser() { QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "open"); }
+    ~Browser() override { QDesktopServices::unsetUrlHandler(QStringLiteral("http")); }
+
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl& url) { opened.push_back(url); }
+};
+
+class SettingsWindowTest : public WindowTest {
+protected:
+    frmParam& Settings() { return Window<frmParam>(); }
+    frmMain& Main() { return Window<frmMain>(); }
+
+    // Opens the settings window through the main window's button.
+    void OpenFromMainWindow(const QByteArray& stored, const std::u16string& commandLine = u"") {
+        WriteSettings(stored);
+        Start(commandLine);
+        Click(*Main().cmdParam);
+    }
+
+    static void Click(QWidget& control) {
+        QTest::mouseClick(&control, Qt::LeftButton);
+        Settle();
+    }
+
+    void ExpectSettingsStillOpen() {
+        EXPECT_EQ(forms::Form::Loaded<frmMain>(), nullptr);
+        ASSERT_NE(forms::Form::Loaded<frmParam>(), nullptr);
+        EXPECT_TRUE(Settings().isVisible());
+        EXPECT_EQ(QApplication::focusWidget(), Settings().txtURL);
+        EXPECT_TRUE(endCodes.empty());
+    }
+
+    void ExpectSavedAndBack(const QByteArray& stored) {
+        EXPECT_EQ(SettingsBytes(), stored);
+        EXPECT_EQ(forms::Form::Loaded<frmParam>(), nullptr);
+        ASSERT_NE(forms::Form::Loaded<frmMain>(), nullptr);
+        EXPECT_TRUE(Main().isVisible());
+        EXPECT_EQ(forms::FromQString(Main().windowTitle()), VersionCaption);
+        EXPECT_TRUE(endCodes.empty());
+    }
+};
+
+// What the screen and the disk show while the confirmation is up.
+struct AtConfirmation {
+    bool settingsShown = false;
+    std::u16string box;
+    bool mainLoaded = true;
+    QByteArray stored;
+};
+
+struct SaveCase {
+    const char* what;
+    std::u16string typed;
+    std::u16string saved; // the box once saved
+    QByteArray stored;
+    std::u16string baseUrl; // as the main window reads it back
+};
+
+TEST_F(SettingsWindowTest, SaveStoresTheAddressWithATrailingSlashAndReturns) {
+    const SaveCase cases[] = {
+        {"no slash at the end", u"http://example.org/tmp", u"http://example.org/tmp/",
+         "http://example.org/tmp/\r\n", u"http://example.org/tmp/"},
+        {"a slash at the end", u"http://example.org/tmp/", u"http://example.org/tmp/",
+         "http://example.org/tmp/\r\n", u"http://example.org/tmp/"},
+        {"a backslash at the end", u"http://example.org/tmp\\", u"http://example.org/tmp\\/",
+         "http://example.org/tmp\\/\r\n", u"http://example.org/tmp\\/"},
+        {"blanks only", u"   ", u"   /", "   /\r\n", u"/"},
+        {"letters of the code page", u"http://café.example/€", u"http://café.example/€/",
+         "http://caf\xe9.example/\x80/\r\n", u"http://café.example/€/"},
+    };
+    AtConfirmation seen;
+    forms::SetMsgBoxHandler(
+        [this, &seen](const std::u16string& text, int flags, const std::u16string& title) {
+            messages.push_back({text, flags, title});
+            seen = {Settings().isVisible(), Settings().txtURL->Text(),
+                    forms::Form::Loaded<frmMain>() != nullptr, SettingsBytes()};
+        });
+    for (const SaveCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        messages.clear();
+        endCodes.clear();
+        OpenFromMainWindow("http://old.example/\r\n");
+        Settings().txtURL->SetText(c.typed);
+
+        Click(*Settings().cmdSave);
+
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text, u"Paramètre sauvgarder.");
+        EXPECT_EQ(messages[0].flags, 64);
+        EXPECT_EQ(messages[0].title, u"Save");
+        EXPECT_TRUE(seen.settingsShown);
+        EXPECT_EQ(seen.box, c.saved);
+        EXPECT_FALSE(seen.mainLoaded);
+        EXPECT_EQ(seen.stored, c.stored);
+        ExpectSavedAndBack(c.stored);
+        EXPECT_EQ(BaseUrl, c.baseUrl);
+        Main().Unload();
+        Settle();
+    }
+}
+
+TEST_F(SettingsWindowTest, FirstSaveBuildsTheCommandLineAddressWithTheNewBase) {
+    Start(u"\"" + ProgramFolder() + u"\\Mon rapport.pdf\"");
+
+    QTest::keyClicks(Settings().txtURL, "exemple.fr/tmp");
+    Click(*Settings().cmdSave);
+
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].text, u"Paramètre sauvgarder.");
+    ExpectSavedAndBack("http://www.exemple.fr/tmp/\r\n");
+    EXPECT_EQ(Main().txtAdr->Text(), u"http://www.exemple.fr/tmp/Mon%20rapport.pdf");
+}
+
+TEST_F(SettingsWindowTest, SavingTheInitialTextUnchangedStoresItWithASlash) {
+    Start();
+
+    Click(*Settings().cmdSave);
+
+    ExpectSavedAndBack("http://www./\r\n");
+    EXPECT_EQ(BaseUrl, u"http://www./");
+}
+
+struct Trigger {
+    const char* what;
+    std::function<void(frmParam&)> press;
+};
+
+const Trigger SaveTriggers[] = {
+    {"the save button",
+     [](frmParam& settings) { QTest::mouseClick(settings.cmdSave, Qt::LeftButton); }},
+    {"Enter on the focused save button",
+     [](frmParam& settings) {
+         settings.cmdSave->setFocus();
+         QTest::keyClick(settings.cmdSave, Qt::Key_Return);
+     }},
+    {"Enter", [](frmParam& settings) { QTest::keyClick(settings.txtURL, Qt::Key_Return); }},
+    {"Shift+Enter",
+     [](frmParam& settings) {
+         QTest::keyClick(settings.txtURL, Qt::Key_Return, Qt::ShiftModifier);
+     }},
+    {"Ctrl+Enter",
+     [](frmParam& settings) {
+         QTest::keyClick(settings.txtURL, Qt::Key_Return, Qt::ControlModifier);
+     }},
+    {"Alt+Enter",
+     [](frmParam& settings) { QTest::keyClick(settings.txtURL, Qt::Key_Return, Qt::AltModifier); }},
+    {"Enter on the keypad",
+     [](frmParam& settings) {
+         QTest::keyClick(settings.txtURL, Qt::Key_Enter, Qt::KeypadModifier);
+     }},
+};
+
+TEST_F(SettingsWindowTest, TheButtonAndEnterSaveAndEnterGoesNoFurther) {
+    for (const Trigger& trigger : SaveTriggers) {
+        SCOPED_TRACE(trigger.what);
+        messages.clear();
+        endCodes.clear();
+        OpenFromMainWindow("http://old.example/\r\n");
+        Settings().txtURL->SetText(u"http://new.example");
+        QSignalSpy boxSawEnter(Settings().txtURL, &QLineEdit::returnPressed);
+
+        trigger.press(Settings());
+        Settle();
+
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text, u"Paramètre sauvgarder.");
+        EXPECT_EQ(boxSawEnter.count(), 0);
+        ExpectSavedAndBack("http://new.example/\r\n");
+        Main().Unload();
+        Settle();
+    }
+}
+
+TEST_F(SettingsWindowTest, AnEmptyBoxIsRefused) {
+    Start();
+    for (const Trigger& trigger : SaveTriggers) {
+        SCOPED_TRACE(trigger.what);
+        messages.clear();
+        Settings().txtURL->SetText(u"");
+        Settings().cmdSave->setFocus();
+        QSignalSpy boxSawEnter(Settings().txtURL, &QLineEdit::returnPressed);
+
+        trigger.press(Settings());
+        Settle();
+
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text, u"Vous devez marquer un url.");
+        EXPECT_EQ(messages[0].flags, 16);
+        EXPECT_EQ(messages[0].title, u"Erreur");
+        EXPECT_EQ(boxSawEnter.count(), 0);
+        EXPECT_EQ(Settings().txtURL->Text(), u"");
+        EXPECT_FALSE(QFile::exists(NativePath("PARAM.ini")));
+        ExpectSettingsStillOpen();
+    }
+}
+
+TEST_F(SettingsWindowTest, ActivationPutsTheCaretBehindTheText) {
+    frmParam& settings = forms::Form::Show<frmParam>();
+    settings.txtURL->SetText(u"http://example.org/tmp");
+    // The caret is put elsewhere first, so that only the activation can bring it to the end.
+    settings.txtURL->setCursorPosition(0);
+
+    Settle();
+
+    EXPECT_EQ(settings.txtURL->cursorPosition(), 22);
+    EXPECT_FALSE(settings.txtURL->hasSelectedText());
+    QTest::keyClicks(settings.txtURL, "/a");
+    EXPECT_EQ(settings.txtURL->Text(), u"http://example.org/tmp/a");
+}
+
+TEST_F(SettingsWindowTest, CancelReturnsWithoutSaving) {
+    OpenFromMainWindow("http://old.example/\r\n", u"\"" + ProgramFolder() + u"\\a b.txt\"");
+    Settings().txtURL->SetText(u"http://typed.example/");
+
+    Click(*Settings().cmdCancel);
+
+    EXPECT_TRUE(messages.empty());
+    ExpectSavedAndBack("http://old.example/\r\n");
+    EXPECT_EQ(BaseUrl, u"http://old.example/");
+    EXPECT_EQ(Main().txtAdr->Text(), u"http://old.example/a%20b.txt");
+}
+
+TEST_F(SettingsWindowTest, OnTheFirstRunOnlySavingLeadsOn) {
+    Start();
+    QTest::keyClicks(Settings().txtURL, "exemple.fr");
+
+    Click(*Settings().cmdCancel);
+    QTest::keyClick(Settings().txtURL, Qt::Key_Escape);
+    Settle();
+
+    ExpectSettingsStillOpen();
+    EXPECT_EQ(Settings().txtURL->Text(), u"http://www.exemple.fr");
+    EXPECT_EQ(messages.size(), 1u);
+
+    Settings().close();
+    Settle();
+
+    EXPECT_TRUE(forms::Form::LoadedForms().empty());
+    EXPECT_EQ(endCodes, std::vector<int>{0});
+    EXPECT_FALSE(QFile::exists(NativePath("PARAM.ini")));
+}
+
+TEST_F(SettingsWindowTest, AFailedSaveKeepsTheWindowAndTheOldFile) {
+    OpenFromMainWindow("http://old.example/\r\n");
+    Settings().txtURL->SetText(u"http://new.example");
+    forms::App::Override(forms::App::Setting{ProgramFolder() + u"\\absent", u""});
+
+    Click(*Settings().cmdSave);
+
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, u"Impossible d'enregistrer le paramètre : " +
+                                    forms::FromQString(NativePath("absent/PARAM.ini")) + u": " +
+                                    forms::FromUtf8(std::strerror(ENOENT)));
+    EXPECT_EQ(messages[0].flags, 16);
+    EXPECT_EQ(messages[0].title, u"Erreur");
+    ExpectSettingsStillOpen();
+    EXPECT_EQ(Settings().txtURL->Text(), u"http://new.example/");
+    EXPECT_EQ(SettingsBytes(), "http://old.example/\r\n");
+
+    // Once the folder is back, the same window saves.
+    forms::App::Override(forms::App::Setting{ProgramFolder(), u""});
+    Click(*Settings().cmdSave);
+    ExpectSavedAndBack("http://new.example/\r\n");
+}
+
+TEST_F(SettingsWindowTest, AFolderInThePlaceOfTheFileIsLeftAsItWas) {
+    CreateFolder("PARAM.ini");
+    Start();
+    messages.clear();
+
+    Click(*Settings().cmdSave);
+
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, u"Impossible d'enregistrer le paramètre : " +
+                                    forms::FromQString(NativePath("PARAM.ini")) + u": " +
+                                    forms::FromUtf8(std::strerror(EISDIR)));
+    ExpectSettingsStillOpen();
+    EXPECT_TRUE(QFileInfo(NativePath("PARAM.ini")).isDir());
+    EXPECT_EQ(QDir(NativePath(".")).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+TEST_F(SettingsWindowTest, TheLinkOpensTheMakersSiteAndChangesNothing) {
+    Browser browser;
+    OpenFromMainWindow("http://old.example/\r\n");
+    Settings().txtURL->SetText(u"http://typed.example");
+
+    Click(*Settings().lblSite);
+
+    EXPECT_EQ(browser.opened, QList<QUrl>{QUrl("http://www.odrasque.example/")});
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(Settings().txtURL->Text(), u"http://typed.example");
+    EXPECT_EQ(SettingsBytes(), "http://old.example/\r\n");
+    ExpectSettingsStillOpen();
+}
+
+} // namespace
+
+#include "settings_window_test.moc"
