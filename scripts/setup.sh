@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation2
-    xvfb xauth openbox xdotool xclip x11-utils
+    xvfb xauth openbox xdotool xclip x11-utils procps
 )
 
 missing=()
