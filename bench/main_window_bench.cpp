@@ -10,8 +10,6 @@
 #include <QUrl>
 #include <benchmark/benchmark.h>
 
-// Mouse events go through the window system, which turns two quick clicks into a double-click.
-#define QTEST_QPA_MOUSE_HANDLING
 #include <QTest>
 
 namespace {

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <chrono>
 #include <functional>
+#include <unistd.h>
 
 namespace forms {
 namespace {
@@ -18,6 +19,8 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr char KeeperVariable[] = "LIRVANE_CLIPBOARD_KEEPER";
+// The start of every hand-over file's name: a keeper reads and removes no other file.
+constexpr char HandOverPrefix[] = "lirvane-clipboard-";
 
 // Long enough for a keeper to start on a busy machine, short enough that a program whose keeper
 // failed still ends promptly.
@@ -79,8 +82,17 @@ void WaitUntilClipboardTakenOver() {
     waiting.exec();
 }
 
+// Only a hand-over file of this user's is taken, whatever the environment names.
+bool IsHandOverFile(const QString& fileName) {
+    const QFileInfo info(fileName);
+    return info.fileName().startsWith(QLatin1String(HandOverPrefix)) && info.isFile() &&
+           !info.isSymLink() && info.ownerId() == getuid();
+}
+
 // The file's text, and the file removed; nothing when it cannot be read.
 std::optional<QString> TakeText(const QString& fileName) {
+    if (!IsHandOverFile(fileName))
+        return std::nullopt;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
@@ -121,8 +133,7 @@ void KeepClipboardAfterExit() {
         return;
     // Removed when this returns: by then the keeper has read it, or never will.
     QTemporaryFile handOver(
-        QDir(HandOverFolder())
-            .filePath(QCoreApplication::applicationName() + QStringLiteral("-clipboard-XXXXXX")));
+        QDir(HandOverFolder()).filePath(QLatin1String(HandOverPrefix) + QStringLiteral("XXXXXX")));
     if (WriteHandOverFile(handOver, QGuiApplication::clipboard()->text()) &&
         StartKeeper(handOver.fileName()))
         WaitUntilClipboardTakenOver();

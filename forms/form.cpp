@@ -63,8 +63,9 @@ void Form::Display() {
         return;
     if (!displayed_) {
         displayed_ = true;
+        // The frame is not known before the window manager adds it: centre the client area.
         const QRect screenArea = screen()->availableGeometry();
-        move(screenArea.center() - rect().center());
+        setGeometry(QRect(screenArea.center() - rect().center(), size()));
     }
     show();
     activateWindow();

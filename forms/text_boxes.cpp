@@ -12,6 +12,8 @@ MultiLineTextBox::MultiLineTextBox(QWidget* parent)
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab moves on to the next control, as in every other box of the windows.
+    setTabChangesFocus(true);
 }
 
 std::u16string MultiLineTextBox::Text() const {

@@ -233,32 +233,38 @@ start_keeper() {
 case_keeper() {
     start_x_server
     local text=$'a\r\nb€é'
-    printf '%s' "$text" >"$work/kept"
-    start_keeper "$work/kept"
+    printf '%s' "$text" >"$work/lirvane-clipboard-kept"
+    start_keeper "$work/lirvane-clipboard-kept"
     within 10 clipboard_holds "$text" || fail "the keeper did not take the clipboard"
     expect_clipboard_bytes "$text" UTF8_STRING
     expect_clipboard_bytes "$text" text/plain
-    [ ! -e "$work/kept" ] || fail "the keeper left its file behind"
+    [ ! -e "$work/lirvane-clipboard-kept" ] || fail "the keeper left its file behind"
 
     expect_keeper_ends_when_clipboard_is_taken
     local status=0
     wait "$keeper" || status=$?
     [ "$status" -eq 0 ] || fail "the keeper ended with exit code $status"
 
-    status=0
-    LIRVANE_CLIPBOARD_KEEPER=$work/missing timeout 10 "$program" >"$work/missing.out" 2>&1 ||
-        status=$?
-    if [ "$status" -eq 0 ] || [ "$status" -eq 124 ]; then
-        fail "a keeper without its file ended with exit code $status"
-    fi
-    [ ! -s "$work/missing.out" ] ||
-        fail "a keeper without its file said: $(cat "$work/missing.out")"
+    # Nothing but a hand-over file is read or removed, whatever the environment names.
+    printf 'precious' >"$work/precious"
+    local named
+    for named in "$work/lirvane-clipboard-missing" "$work/precious"; do
+        status=0
+        LIRVANE_CLIPBOARD_KEEPER=$named timeout 10 "$program" >"$work/refused.out" 2>&1 ||
+            status=$?
+        if [ "$status" -eq 0 ] || [ "$status" -eq 124 ]; then
+            fail "a keeper given $named ended with exit code $status"
+        fi
+        [ ! -s "$work/refused.out" ] ||
+            fail "a keeper given $named said: $(cat "$work/refused.out")"
+    done
+    [ "$(cat "$work/precious")" = precious ] || fail "a keeper removed a file it was not handed"
 }
 
 case_display_gone() {
     start_x_server
-    printf 'kept' >"$work/kept"
-    start_keeper "$work/kept"
+    printf 'kept' >"$work/lirvane-clipboard-kept"
+    start_keeper "$work/lirvane-clipboard-kept"
     within 10 clipboard_holds kept || fail "the keeper did not take the clipboard"
     kill "$xvfb"
     within 10 not running "$keeper" || fail "the keeper still runs after the X server went away"

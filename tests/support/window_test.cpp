@@ -7,10 +7,12 @@
 #include "forms/qt_text.h"
 #include "settings/program_path.h"
 #include "ui/main/main_window.h"
+#include "ui/settings/settings_window.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QTest>
 
 void WindowTest::SetUp() {
     ASSERT_TRUE(folder_.isValid());
@@ -70,4 +72,16 @@ void WindowTest::Start(const std::u16string& commandLine) {
 void WindowTest::Settle() {
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QStringList WindowTest::ListedFiles() {
+    QStringList names;
+    for (int index = 0; index < Main().File1->count(); ++index)
+        names << forms::ToQString(Main().File1->List(index));
+    return names;
+}
+
+void WindowTest::Click(QWidget& control) {
+    QTest::mouseClick(&control, Qt::LeftButton);
+    Settle();
 }

@@ -11,6 +11,13 @@
 
 // Runs the real windows offscreen in a program folder of their own. Message boxes are recorded
 // instead of shown, and ending the program is recorded instead of leaving the test.
+// The main window's caption once loaded.
+inline constexpr char16_t VersionCaption[] =
+    u"Lirvane 1.0.1 By Odrasque ( http://www.odrasque.example/ )";
+
+class frmMain;
+class frmParam;
+
 class WindowTest : public ::testing::Test {
 protected:
     struct Message {
@@ -33,6 +40,15 @@ protected:
 
     // Starts the program as if from its folder with this command line: loads the main window.
     void Start(const std::u16string& commandLine = u"");
+
+    frmMain& Main() { return Window<frmMain>(); }
+    frmParam& Settings() { return Window<frmParam>(); }
+
+    // The names the main window's file list shows, in order.
+    QStringList ListedFiles();
+
+    // Clicks the control with the mouse, then lets the events it causes run.
+    static void Click(QWidget& control);
 
     // The loaded form of type T; fails the test when there is none.
     template <class T> T& Window() {

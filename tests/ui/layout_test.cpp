@@ -13,8 +13,6 @@
 #include <QScrollBar>
 #include <cstdlib>
 
-// Mouse events go through the window system, as in the other widget tests.
-#define QTEST_QPA_MOUSE_HANDLING
 #include <QTest>
 
 namespace {
@@ -38,7 +36,8 @@ struct ControlLayout {
     const char16_t* caption; // nullptr for the boxes and the list
 };
 
-// A face this system lacks stands in as Liberation Sans, metric-compatible with Arial.
+// A face this system lacks stands in as Liberation Sans, metric-compatible with
+// Arial.
 QString Family(const char16_t* face) {
     const QString requested = QString::fromUtf16(face);
     return QFontDatabase::hasFamily(requested) ? requested : QStringLiteral("Liberation Sans");
@@ -64,7 +63,8 @@ void ExpectLayout(const ControlLayout& c) {
         EXPECT_EQ(Caption(*c.control), QString::fromUtf16(c.caption));
     }
     if (const auto* label = qobject_cast<const QLabel*>(c.control)) {
-        // A label may be shown smaller than designed, so that its whole caption fits.
+        // A label may be shown smaller than designed, so that its whole caption
+        // fits.
         EXPECT_LE(font.pointSizeF(), c.font.points);
         EXPECT_LE(QFontMetrics(font).horizontalAdvance(label->text()), c.pixels.width());
         EXPECT_FALSE(label->autoFillBackground());
@@ -84,7 +84,8 @@ void ExpectFixedFrame(const QWidget& window, QSize client, bool minimizable) {
     EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_EQ(flags.testFlag(Qt::WindowMinimizeButtonHint), minimizable);
-    // Centred on the screen, give or take the frame, whose size is known only once shown.
+    // Centred on the screen, give or take the frame, whose size is known only
+    // once shown.
     const QPoint offCentre =
         window.frameGeometry().center() - window.screen()->availableGeometry().center();
     const QSize frame = window.frameGeometry().size() - window.size();
@@ -92,7 +93,8 @@ void ExpectFixedFrame(const QWidget& window, QSize client, bool minimizable) {
     EXPECT_LE(std::abs(offCentre.y()), frame.height());
 }
 
-// The controls the Tab key visits from the one that has the focus, ending where it started.
+// The controls the Tab key visits from the one that has the focus, ending where
+// it started.
 QList<QWidget*> TabCycle(int stops) {
     QList<QWidget*> visited;
     for (int stop = 0; stop < stops; ++stop) {
@@ -104,8 +106,6 @@ QList<QWidget*> TabCycle(int stops) {
 
 class LayoutTest : public WindowTest {
 protected:
-    frmMain& Main() { return Window<frmMain>(); }
-    frmParam& Settings() { return Window<frmParam>(); }
 };
 
 TEST_F(LayoutTest, MainWindowPlacesFontsAndTexts) {
@@ -135,13 +135,25 @@ TEST_F(LayoutTest, MainWindowPlacesFontsAndTexts) {
     EXPECT_TRUE(window.txtAdr->verticalScrollBar()->isVisible());
     EXPECT_FALSE(window.txtAdr->isReadOnly());
     EXPECT_EQ(window.File1->selectionMode(), QAbstractItemView::SingleSelection);
-    EXPECT_EQ(QApplication::focusWidget(), window.cmdCopy);
 }
 
 TEST_F(LayoutTest, MainWindowCaptionBeforeLoading) {
     const frmMain window;
     EXPECT_EQ(forms::FromQString(window.windowTitle()),
               u"Lirvane By Odrasque ( http://www.odrasque.example/ )");
+}
+
+TEST_F(LayoutTest, MainWindowFocusStartsOnCopyAndTabVisitsEveryControl) {
+    WriteSettings("http://example.org/tmp/\r\n");
+    CreateFile("a.txt");
+    Start();
+    frmMain& window = Main();
+    window.txtAdr->SetText(u"kept");
+
+    ASSERT_EQ(QApplication::focusWidget(), window.cmdCopy);
+    EXPECT_EQ(TabCycle(5), QList<QWidget*>({window.File1, window.txtAdr, window.cmdActu,
+                                            window.cmdParam, window.cmdCopy}));
+    EXPECT_EQ(window.txtAdr->Text(), u"kept");
 }
 
 TEST_F(LayoutTest, SettingsWindowPlacesFontsAndTexts) {

@@ -6,8 +6,6 @@
 #include "ui/main/main_window.h"
 #include "ui/settings/settings_window.h"
 
-// Mouse events go through the window system, which turns two quick clicks into a double-click.
-#define QTEST_QPA_MOUSE_HANDLING
 #include <QTest>
 
 namespace {
@@ -23,26 +21,12 @@ protected:
         Start();
     }
 
-    frmMain& Main() { return Window<frmMain>(); }
-
     void DoubleClick(const QString& entry) {
         const auto found = Main().File1->findItems(entry, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1) << entry.toStdString();
         const QRect place = Main().File1->visualItemRect(found.front());
         QTest::mouseDClick(Main().File1->viewport(), Qt::LeftButton, {}, place.center());
         Settle();
-    }
-
-    void Click(QPushButton& button) {
-        QTest::mouseClick(&button, Qt::LeftButton);
-        Settle();
-    }
-
-    QStringList Entries() {
-        QStringList names;
-        for (int index = 0; index < Main().File1->count(); ++index)
-            names << forms::ToQString(Main().File1->List(index));
-        return names;
     }
 };
 
@@ -166,13 +150,13 @@ TEST_F(MainWindowTest, RefreshShowsFilesCreatedSinceTheStartAndKeepsTheBox) {
     StartWithFiles({"b.txt", "A.txt"});
     CreateFile(".hidden");
     CreateFolder("folder");
-    EXPECT_EQ(Entries(), QStringList({"A.txt", "b.txt", "PARAM.ini"}));
+    EXPECT_EQ(ListedFiles(), QStringList({"A.txt", "b.txt", "PARAM.ini"}));
     Main().txtAdr->SetText(u"kept");
 
     CreateFile("new.txt");
     Click(*Main().cmdActu);
 
-    EXPECT_EQ(Entries(), QStringList({"A.txt", "b.txt", "new.txt", "PARAM.ini"}));
+    EXPECT_EQ(ListedFiles(), QStringList({"A.txt", "b.txt", "new.txt", "PARAM.ini"}));
     EXPECT_EQ(Main().txtAdr->Text(), u"kept");
 }
 

@@ -16,13 +16,9 @@
 #include <cstring>
 #include <functional>
 
-// Mouse events go through the window system, as in the other widget tests.
-#define QTEST_QPA_MOUSE_HANDLING
 #include <QTest>
 
 namespace {
-
-constexpr char16_t VersionCaption[] = u"Lirvane 1.0.1 By Odrasque ( http://www.odrasque.example/ )";
 
 // Takes the web addresses the program hands to the desktop, instead of a browser.
 class Browser final : public QObject {
@@ -40,19 +36,11 @@ public slots:
 
 class SettingsWindowTest : public WindowTest {
 protected:
-    frmParam& Settings() { return Window<frmParam>(); }
-    frmMain& Main() { return Window<frmMain>(); }
-
     // Opens the settings window through the main window's button.
     void OpenFromMainWindow(const QByteArray& stored, const std::u16string& commandLine = u"") {
         WriteSettings(stored);
         Start(commandLine);
         Click(*Main().cmdParam);
-    }
-
-    static void Click(QWidget& control) {
-        QTest::mouseClick(&control, Qt::LeftButton);
-        Settle();
     }
 
     void ExpectSettingsStillOpen() {

@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr char16_t VersionCaption[] = u"Lirvane 1.0.1 By Odrasque ( http://www.odrasque.example/ )";
-
 std::u16string Quoted(const std::u16string& path) {
     return u"\"" + path + u"\"";
 }
@@ -44,15 +42,6 @@ private:
 
 class StartUpTest : public WindowTest {
 protected:
-    frmMain& Main() { return Window<frmMain>(); }
-
-    QStringList Entries() {
-        QStringList names;
-        for (int index = 0; index < Main().File1->count(); ++index)
-            names << forms::ToQString(Main().File1->List(index));
-        return names;
-    }
-
     // True while a main window exists at all, loaded or waiting to be destroyed.
     static bool AnyMainWindow() {
         for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -139,7 +128,7 @@ TEST_F(StartUpTest, LoadReadsTheBaseAddressListsTheFolderAndShowsTheVersion) {
 
     EXPECT_EQ(BaseUrl, u"http://example.org/tmp/");
     EXPECT_EQ(forms::FromQString(Main().windowTitle()), VersionCaption);
-    EXPECT_EQ(Entries(), QStringList({"A.txt", "b.txt", "PARAM.ini"}));
+    EXPECT_EQ(ListedFiles(), QStringList({"A.txt", "b.txt", "PARAM.ini"}));
     EXPECT_EQ(Main().txtAdr->Text(), u"");
     EXPECT_TRUE(Main().isVisible());
     EXPECT_EQ(forms::Form::Loaded<frmParam>(), nullptr);
