@@ -23,8 +23,8 @@ void FileListBox::SetPath(const std::u16string& path) {
 
 void FileListBox::Refresh() {
     const QDir folder(ToQString(mdCode::ToNativePath(path_).u16string()));
-    const QStringList names =
-        folder.entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    const QStringList names = folder.entryList(QDir::Files | QDir::NoDotAndDotDot,
+                                               QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
     clear();
     addItems(names);
 }

@@ -8,7 +8,7 @@
 namespace forms {
 
 // Lists the normal files of one folder (no hidden files, no folders), one name per entry,
-// sorted without regard to case, one entry selectable at a time.
+// sorted as the user's language sorts, without regard to case, one entry selectable at a time.
 class FileListBox final : public QListWidget {
     Q_OBJECT
 

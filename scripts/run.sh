@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 cmake --preset default >/dev/null
-cmake --build --preset default -j "$(nproc)"
+cmake --build --preset default -j "$(nproc)" --target lirvane
 
 # The program lists and addresses the files of its own folder: give it one with a few names
 # that need encoding. PARAM.ini is kept between runs; delete it to see the first start again.

@@ -6,6 +6,7 @@
 #include "ui/main/main_window.h"
 #include "ui/settings/settings_window.h"
 
+#include <QLocale>
 #include <QTest>
 
 namespace {
@@ -147,17 +148,23 @@ TEST_F(MainWindowTest, DraggedTextOrWebLinksAreRefused) {
 }
 
 TEST_F(MainWindowTest, RefreshShowsFilesCreatedSinceTheStartAndKeepsTheBox) {
-    StartWithFiles({"b.txt", "A.txt"});
+    // The list sorts as the user's language does; a French user's, here.
+    const QLocale userLocale;
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    StartWithFiles({"b.txt", "A.txt", "zèbre.txt", "été.txt"});
     CreateFile(".hidden");
     CreateFolder("folder");
-    EXPECT_EQ(ListedFiles(), QStringList({"A.txt", "b.txt", "PARAM.ini"}));
+    // Letter case and accents do not move a name to the end of the list.
+    EXPECT_EQ(ListedFiles(), QStringList({"A.txt", "b.txt", "été.txt", "PARAM.ini", "zèbre.txt"}));
     Main().txtAdr->SetText(u"kept");
 
     CreateFile("new.txt");
     Click(*Main().cmdActu);
 
-    EXPECT_EQ(ListedFiles(), QStringList({"A.txt", "b.txt", "new.txt", "PARAM.ini"}));
+    EXPECT_EQ(ListedFiles(),
+              QStringList({"A.txt", "b.txt", "été.txt", "new.txt", "PARAM.ini", "zèbre.txt"}));
     EXPECT_EQ(Main().txtAdr->Text(), u"kept");
+    QLocale::setDefault(userLocale);
 }
 
 TEST_F(MainWindowTest, CopyAndQuitCopiesTheWholeBoxAndEndsTheProgram) {
