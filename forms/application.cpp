@@ -15,6 +15,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
 
 bool Application::notify(QObject* receiver, QEvent* event) {
     try {
+        const Form::EventScope scope(receiver);
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
         ReportRunTimeError(FromUtf8(error.what()));

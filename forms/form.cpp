@@ -80,8 +80,12 @@ void Form::Unload() {
     if (activeForm == this)
         activeForm = nullptr;
     hide();
-    // The form may be unloading itself from one of its own handlers.
-    deleteLater();
+    // Waiting events that a handler lets run may unload its own form: the form must outlive
+    // that handler, and deleteLater alone would not wait for it.
+    if (eventsInHand_ == 0)
+        deleteLater();
+    else
+        destroyWhenIdle_ = true;
     if (forms.empty() && !ending)
         RunEndAction(0);
 }
@@ -97,6 +101,18 @@ bool Form::event(QEvent* event) {
 void Form::closeEvent(QCloseEvent* event) {
     event->accept();
     Unload();
+}
+
+Form::EventScope::EventScope(QObject* receiver) {
+    if (receiver->isWidgetType())
+        form_ = qobject_cast<Form*>(static_cast<QWidget*>(receiver)->window());
+    if (form_)
+        ++form_->eventsInHand_;
+}
+
+Form::EventScope::~EventScope() {
+    if (form_ && --form_->eventsInHand_ == 0 && form_->destroyWhenIdle_)
+        form_->deleteLater();
 }
 
 void EndProgram(int exitCode) {

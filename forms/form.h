@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -21,9 +22,22 @@ public:
 
     static std::vector<Form*> LoadedForms();
 
-    // Closes and destroys the form; ends the program when it was the last one.
+    // Closes and destroys the form; ends the program when it was the last one. A form unloaded
+    // while one of its events is being handled is destroyed once that handling is over.
     void Unload();
     bool IsLoaded() const { return loaded_; }
+
+    // Marks the form of `receiver` as handling an event while the scope lives.
+    class EventScope final {
+    public:
+        explicit EventScope(QObject* receiver);
+        ~EventScope();
+        EventScope(const EventScope&) = delete;
+        EventScope& operator=(const EventScope&) = delete;
+
+    private:
+        QPointer<Form> form_;
+    };
 
 protected:
     struct Frame {
@@ -46,6 +60,8 @@ private:
 
     bool loaded_ = false;
     bool displayed_ = false;
+    int eventsInHand_ = 0;
+    bool destroyWhenIdle_ = false;
 };
 
 // Ends the program: every form is unloaded and the program leaves with `exitCode`.

@@ -61,6 +61,19 @@ TEST_F(MainWindowTest, DoubleClickBesideTheEntriesAddsNothing) {
     EXPECT_TRUE(endCodes.empty());
 }
 
+TEST_F(MainWindowTest, WindowClosedWhileTheClipboardIsBeingSetEndsCleanly) {
+    StartWithFiles({"a.txt"});
+    // Runs while the double-click lets waiting events through, as a quick close would.
+    QMetaObject::invokeMethod(
+        qApp, [this] { Main().close(); }, Qt::QueuedConnection);
+
+    DoubleClick("a.txt");
+
+    EXPECT_EQ(forms::Form::LoadedForms().size(), 0u);
+    EXPECT_EQ(endCodes, std::vector<int>{0});
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(MainWindowTest, KeysOnTheListBuildNothing) {
     StartWithFiles({"a.txt"});
     Main().File1->setCurrentRow(0);

@@ -14,7 +14,6 @@
 #include "ui/settings/settings_window.h"
 #include "ui/settings_file_path.h"
 
-#include <QPointer>
 #include <stdexcept>
 
 namespace {
@@ -31,11 +30,11 @@ std::u16string VersionCaption() {
                                    forms::FromQString(version));
 }
 
-// The window behind `self`; waiting events that ran in between may have closed it.
-frmMain& StillOpen(const QPointer<frmMain>& self) {
-    if (self.isNull())
+// The window, while it is loaded: waiting events that ran in between may have closed it.
+const frmMain& StillLoaded(const frmMain& window) {
+    if (!window.IsLoaded())
         throw std::runtime_error("the main window is closed");
-    return *self;
+    return window;
 }
 
 // Clears and sets the clipboard twice, letting waiting events run after each step, so that a
@@ -99,9 +98,8 @@ void frmMain::File1_DblClick() {
     if (File1->ListIndex() < 0)
         return;
     txtAdr->SetText(mdCode::AppendAddress(txtAdr->Text(), CurrentEntryAddress()));
-    const QPointer<frmMain> self(this);
     forms::DoEvents();
-    SetClipboardTwice([self] { return StillOpen(self).CurrentEntryAddress(); });
+    SetClipboardTwice([this] { return StillLoaded(*this).CurrentEntryAddress(); });
 }
 
 void frmMain::txtAdr_OLEDragDrop(const forms::Files& Files) {
@@ -134,9 +132,8 @@ void frmMain::cmdActu_Click() {
 }
 
 void frmMain::cmdCopy_Click() {
-    const QPointer<frmMain> self(this);
-    SetClipboardTwice([self] { return StillOpen(self).txtAdr->Text(); });
-    forms::ResumeNext({[self] { StillOpen(self).Unload(); }});
+    SetClipboardTwice([this] { return StillLoaded(*this).txtAdr->Text(); });
+    Unload();
 }
 
 void frmMain::cmdParam_Click() {
