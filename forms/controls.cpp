@@ -31,16 +31,16 @@ QFont FittedToWidth(QFont font, const QString& caption, int width) {
 
 } // namespace
 
-QFont MakeFont(const FontSpec& spec) {
-    QFont font(Face(spec.face));
-    font.setPointSizeF(spec.points);
-    font.setWeight(spec.bold ? QFont::Bold : QFont::Normal);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
+QFont MakeFont(const FontStyle& style) {
+    QFont font(Face(style.face));
+    font.setPointSizeF(style.points);
+    font.setWeight(style.bold ? QFont::Bold : QFont::Normal);
+    font.setItalic(style.italic);
+    font.setUnderline(style.underline);
     return font;
 }
 
-void Place(QWidget& control, const QRect& pixels, const FontSpec& font) {
+void Place(QWidget& control, const QRect& pixels, const FontStyle& font) {
     control.setGeometry(pixels);
     if (const auto* label = qobject_cast<QLabel*>(&control))
         control.setFont(FittedToWidth(MakeFont(font), label->text(), pixels.width()));

@@ -7,7 +7,7 @@
 
 namespace forms {
 
-struct FontSpec {
+struct FontStyle {
     const char16_t* face;
     double points;
     bool bold = false;
@@ -17,10 +17,10 @@ struct FontSpec {
 
 // The font for a face the windows were designed with; a face this system lacks is replaced by
 // one of the same kind and similar width.
-QFont MakeFont(const FontSpec& spec);
+QFont MakeFont(const FontStyle& style);
 
 // Gives a control its place and font; a label's font shrinks where its caption would not fit.
-void Place(QWidget& control, const QRect& pixels, const FontSpec& font);
+void Place(QWidget& control, const QRect& pixels, const FontStyle& font);
 
 // A push button that Enter clicks while it has the focus; no button is a window default.
 class CommandButton final : public QPushButton {

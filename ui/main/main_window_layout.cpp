@@ -8,8 +8,8 @@ using forms::TwipsRect;
 
 namespace {
 
-constexpr forms::FontSpec BoldText{u"MS Sans Serif", 8.25, true};
-constexpr forms::FontSpec ButtonText{u"MS Sans Serif", 9.75};
+constexpr forms::FontStyle BoldText{u"MS Sans Serif", 8.25, true};
+constexpr forms::FontStyle ButtonText{u"MS Sans Serif", 9.75};
 
 } // namespace
 

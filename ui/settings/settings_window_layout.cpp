@@ -7,9 +7,9 @@ using forms::TwipsRect;
 
 namespace {
 
-constexpr forms::FontSpec BoldText{u"MS Sans Serif", 8.25, true};
-constexpr forms::FontSpec ButtonText{u"MS Sans Serif", 13.5, true};
-constexpr forms::FontSpec LinkText{u"Arial", 9, true, true, true};
+constexpr forms::FontStyle BoldText{u"MS Sans Serif", 8.25, true};
+constexpr forms::FontStyle ButtonText{u"MS Sans Serif", 13.5, true};
+constexpr forms::FontStyle LinkText{u"Arial", 9, true, true, true};
 
 std::u16string SiteCaption() {
     return u"Site Web Du Créateur: " + std::u16string(product::Maker) + u" ( " +
