@@ -44,7 +44,6 @@ Qt::WindowFlags FrameFlags(bool minButton) {
 } // namespace
 
 Form::Form(const Frame& frame) : QWidget(nullptr, FrameFlags(frame.minButton)) {
-    setAttribute(Qt::WA_DeleteOnClose, false);
     setFixedSize(Twips(frame.clientWidthTwips), Twips(frame.clientHeightTwips));
 }
 
