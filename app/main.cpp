@@ -5,6 +5,7 @@
 #include "forms/qt_text.h"
 #include "ui/main/main_window.h"
 
+#include <QIcon>
 #include <QTimer>
 
 int main(int argc, char* argv[]) {
@@ -13,6 +14,7 @@ int main(int argc, char* argv[]) {
 
     forms::Application application(argc, argv);
     QApplication::setApplicationName(forms::ToQString(std::u16string(product::Name)));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/main_window.png")));
 
     // The main window loads inside the event loop, so that a failure while loading is reported
     // like any other.

@@ -91,6 +91,7 @@ void ExpectFixedFrame(const QWidget& window, QSize client, bool minimizable) {
     const QSize frame = window.frameGeometry().size() - window.size();
     EXPECT_LE(std::abs(offCentre.x()), frame.width());
     EXPECT_LE(std::abs(offCentre.y()), frame.height());
+    EXPECT_TRUE(window.windowIcon().availableSizes().contains(QSize(32, 32)));
 }
 
 // The controls the Tab key visits from the one that has the focus, ending where

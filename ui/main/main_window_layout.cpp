@@ -4,6 +4,8 @@
 #include "forms/qt_text.h"
 #include "forms/twips.h"
 
+#include <QIcon>
+
 using forms::TwipsRect;
 
 namespace {
@@ -23,6 +25,7 @@ frmMain::frmMain()
                                     u"textbox.")),
       Label1(new forms::Label(this, u"Fichiers dans le répertoire :")) {
     setWindowTitle(forms::ToQString(product::TitleWithMaker(product::Name)));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/main_window.png")));
 
     forms::Place(*txtAdr, TwipsRect(3360, 240, 6255, 4215), BoldText);
     forms::Place(*cmdCopy, TwipsRect(3360, 4440, 6255, 375), ButtonText);

@@ -3,6 +3,8 @@
 
 #include "forms/twips.h"
 
+#include <QIcon>
+
 using forms::TwipsRect;
 
 namespace {
@@ -27,6 +29,7 @@ frmParam::frmParam()
       Label1(new forms::Label(
           this, u"Adresse De Base. ( Exemple : http://votre_site_web/dossiertemp/ )")) {
     setWindowTitle(QStringLiteral("Paramètre"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/settings_window.png")));
 
     forms::Place(*cmdCancel, TwipsRect(120, 960, 1815, 375), ButtonText);
     forms::Place(*txtURL, TwipsRect(120, 480, 5895, 405), BoldText);
