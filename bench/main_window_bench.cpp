@@ -1,7 +1,8 @@
-#include "running_program.h"
 #include "support/drop_events.h"
+#include "support/program_sandbox.h"
 
 #include "forms/clipboard.h"
+#include "forms/form.h"
 #include "forms/qt_text.h"
 #include "ui/main/main_window.h"
 
@@ -37,7 +38,7 @@ qsizetype LineCount(const std::u16string& text) {
 }
 
 // Files of the program folder as a file window drags them; they need not exist.
-QList<QUrl> ProgramFolderFiles(const RunningProgram& program, int count) {
+QList<QUrl> ProgramFolderFiles(const ProgramSandbox& program, int count) {
     QList<QUrl> urls;
     for (int i = 0; i < count; ++i)
         urls.push_back(
@@ -49,15 +50,27 @@ QList<QUrl> ProgramFolderFiles(const RunningProgram& program, int count) {
 void RefillBox(benchmark::State& state, frmMain& window, const std::u16string& lines) {
     state.PauseTiming();
     window.txtAdr->SetText(lines);
-    RunningProgram::Settle();
+    ProgramSandbox::Settle();
     state.ResumeTiming();
 }
 
+// Starts the program in its folder, with the base address stored and one file to list.
+QPointer<frmMain> Start(ProgramSandbox& program) {
+    program.CreateFile(QStringLiteral("PARAM.ini"), BaseAddress + "\r\n");
+    program.CreateFile(ListedFile);
+    program.Start();
+    return forms::Form::Loaded<frmMain>();
+}
+
 // Whether the window is still there and nothing went wrong; a skipped benchmark otherwise.
-bool StillRunning(benchmark::State& state, const RunningProgram& program,
+bool StillRunning(benchmark::State& state, const ProgramSandbox& program,
                   const QPointer<frmMain>& window) {
-    if (!program.Trouble().isEmpty())
-        state.SkipWithError(program.Trouble().toStdString().c_str());
+    if (!program.messages.empty())
+        state.SkipWithError(("message box: " + forms::ToQString(program.messages.front().text))
+                                .toStdString()
+                                .c_str());
+    else if (!program.endCodes.empty())
+        state.SkipWithError("the program ended");
     else if (window.isNull())
         state.SkipWithError("the main window is not loaded");
     else
@@ -68,8 +81,8 @@ bool StillRunning(benchmark::State& state, const RunningProgram& program,
 // Timed: the drag-enter and drop events, then the waiting events (the repaint) they leave. A drop
 // of a tenth the size runs too: side by side, the two show how the cost grows with the files.
 void DropFilesOnAddressBox(benchmark::State& state) {
-    RunningProgram program(BaseAddress, {ListedFile});
-    const QPointer<frmMain> window = program.Window();
+    ProgramSandbox program;
+    const QPointer<frmMain> window = Start(program);
     if (!StillRunning(state, program, window))
         return;
     const int fileCount = static_cast<int>(state.range(0));
@@ -80,7 +93,7 @@ void DropFilesOnAddressBox(benchmark::State& state) {
     for (auto _ : state) {
         RefillBox(state, *window, lines);
         const bool dropped = DropOn(*window->txtAdr->viewport(), data);
-        RunningProgram::Settle();
+        ProgramSandbox::Settle();
         if (!dropped) {
             state.SkipWithError("the address box refused the drop");
             break;
@@ -100,8 +113,8 @@ BENCHMARK(DropFilesOnAddressBox)
 // Timed: the mouse events of the double-click and the whole handler, clipboard sequence and
 // its yields included, then the waiting events it leaves.
 void DoubleClickIntoFullBox(benchmark::State& state) {
-    RunningProgram program(BaseAddress, {ListedFile});
-    const QPointer<frmMain> window = program.Window();
+    ProgramSandbox program;
+    const QPointer<frmMain> window = Start(program);
     if (!StillRunning(state, program, window))
         return;
     const auto entries = window->File1->findItems(ListedFile, Qt::MatchExactly);
@@ -115,7 +128,7 @@ void DoubleClickIntoFullBox(benchmark::State& state) {
     for (auto _ : state) {
         RefillBox(state, *window, lines);
         QTest::mouseDClick(window->File1->viewport(), Qt::LeftButton, {}, entryCentre);
-        RunningProgram::Settle();
+        ProgramSandbox::Settle();
     }
     const std::u16string address =
         forms::FromQString(QString::fromLatin1(BaseAddress)) + u"photo%201.jpg";

@@ -2,15 +2,13 @@
 
 #include "forms/form.h"
 #include "support/drop_events.h"
+#include "support/program_sandbox.h"
 
 #include <QStringList>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-// Runs the real windows offscreen in a program folder of their own. Message boxes are recorded
-// instead of shown, and ending the program is recorded instead of leaving the test.
 // The main window's caption once loaded.
 inline constexpr char16_t VersionCaption[] =
     u"Lirvane 1.0.1 By Odrasque ( http://www.odrasque.example/ )";
@@ -18,28 +16,28 @@ inline constexpr char16_t VersionCaption[] =
 class frmMain;
 class frmParam;
 
+// Runs the real windows offscreen in a program folder of their own (see ProgramSandbox), and
+// checks after each test that no window is left open.
 class WindowTest : public ::testing::Test {
+private:
+    ProgramSandbox program_;
+
 protected:
-    struct Message {
-        std::u16string text;
-        int flags;
-        std::u16string title;
-    };
+    using Message = ProgramSandbox::Message;
 
     void SetUp() override;
     void TearDown() override;
 
-    // The program folder in the program's form, and a native path inside it.
-    std::u16string ProgramFolder() const;
-    QString NativePath(const QString& name) const;
-
-    void CreateFile(const QString& name, const QByteArray& content = {});
-    void CreateFolder(const QString& name);
-    void WriteSettings(const QByteArray& content);
+    std::u16string ProgramFolder() const { return program_.ProgramFolder(); }
+    QString NativePath(const QString& name) const { return program_.NativePath(name); }
+    void CreateFile(const QString& name, const QByteArray& content = {}) {
+        program_.CreateFile(name, content);
+    }
+    void CreateFolder(const QString& name) { program_.CreateFolder(name); }
+    void WriteSettings(const QByteArray& content) { CreateFile("PARAM.ini", content); }
     QByteArray SettingsBytes() const;
 
-    // Starts the program as if from its folder with this command line: loads the main window.
-    void Start(const std::u16string& commandLine = u"");
+    void Start(const std::u16string& commandLine = u"") { program_.Start(commandLine); }
 
     frmMain& Main() { return Window<frmMain>(); }
     frmParam& Settings() { return Window<frmParam>(); }
@@ -58,12 +56,8 @@ protected:
         return *form;
     }
 
-    // Runs waiting events, deferred deletions included.
-    static void Settle();
+    static void Settle() { ProgramSandbox::Settle(); }
 
-    std::vector<Message> messages;
-    std::vector<int> endCodes;
-
-private:
-    QTemporaryDir folder_;
+    std::vector<Message>& messages = program_.messages;
+    std::vector<int>& endCodes = program_.endCodes;
 };

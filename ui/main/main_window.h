@@ -5,8 +5,6 @@
 #include "forms/form.h"
 #include "forms/text_boxes.h"
 
-#include <functional>
-
 // The main window: the program folder's files on the left, the address box on the right.
 class frmMain final : public forms::Form {
     Q_OBJECT
