@@ -24,21 +24,22 @@ bool InHighControlRange(unsigned code) {
 
 } // namespace
 
-unsigned char AnsiCode(char16_t character) {
+std::optional<unsigned char> AnsiCode(char16_t character) {
     if (character <= 0xFF && !InHighControlRange(character)) {
         return static_cast<unsigned char>(character);
     }
     const auto found = std::find(HighControlRange.begin(), HighControlRange.end(), character);
     if (found == HighControlRange.end()) {
-        return '?';
+        return std::nullopt;
     }
     return static_cast<unsigned char>(HighControlFirst + (found - HighControlRange.begin()));
 }
 
 std::string ToAnsi(std::u16string_view text) {
     std::string bytes(text.size(), '\0');
-    std::transform(text.begin(), text.end(), bytes.begin(),
-                   [](char16_t character) { return static_cast<char>(AnsiCode(character)); });
+    std::transform(text.begin(), text.end(), bytes.begin(), [](char16_t character) {
+        return static_cast<char>(AnsiCode(character).value_or('?'));
+    });
     return bytes;
 }
 

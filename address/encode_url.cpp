@@ -23,7 +23,7 @@ std::u16string EncodeUrl(const std::u16string& name) {
     std::u16string encoded;
     encoded.reserve(name.size());
     for (const char16_t character : name) {
-        const std::string code = HexCode(AnsiCode(character));
+        const std::string code = HexCode(AnsiCode(character).value_or('?'));
         if (ReservedCodes.find(code) == std::string_view::npos) {
             encoded += character;
         } else {
