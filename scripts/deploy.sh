@@ -26,9 +26,14 @@ refuse() {
     exit 1
 }
 
-# The launcher's files, per folder: the entry's name is unique to the folder's full path.
-applications=${XDG_DATA_HOME:-$HOME/.local/share}/applications
-icon=${XDG_DATA_HOME:-$HOME/.local/share}/icons/hicolor/32x32/apps/lirvane.png
+# The launcher's files: the user's applications folder and hicolor theme; the entry's name is
+# unique to the folder's full path, the icon is shared.
+set_launcher_places() {
+    local data=${XDG_DATA_HOME:-$HOME/.local/share}
+    applications=$data/applications
+    icon=$data/icons/hicolor/32x32/apps/lirvane.png
+}
+
 launcher_entry() {
     echo "$applications/lirvane-$(printf '%s' "$1" | md5sum | cut -c1-12).desktop"
 }
@@ -41,6 +46,7 @@ refresh_desktop_database() {
 
 remove_launcher() {
     local entry
+    set_launcher_places
     entry=$(launcher_entry "$(realpath -m "$1")")
     if [ ! -e "$entry" ]; then
         echo "No launcher for $1."
@@ -77,6 +83,7 @@ write_launcher() {
     [[ $folder != *[[:cntrl:]]* ]] || refuse "a launcher cannot name a folder with control characters"
     iconv -f UTF-8 -t UTF-8 <<<"$folder" >/dev/null 2>&1 ||
         refuse "a launcher needs a folder name in UTF-8"
+    set_launcher_places
     entry=$(launcher_entry "$folder")
     mkdir -p "$applications" "$(dirname "$icon")"
     install -m 644 "$repository/ui/icons/main_window.png" "$icon"

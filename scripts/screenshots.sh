@@ -117,8 +117,8 @@ end_program
 deploy_demo "$base_url"
 start_program "$folder/rapport final.pdf"
 expect_window '^Lirvane '
-xdotool mousemove --window "$window" 60 23 click --repeat 2 --delay 80 1
-xdotool mousemove --window "$window" 60 88 click --repeat 2 --delay 80 1
+double_click_at "$window" 60 23
+double_click_at "$window" 60 88
 expect_window '^Lirvane '
 shoot main_window
 end_program

@@ -124,10 +124,6 @@ window_shown() {
     xdotool search --onlyvisible --name "$1" >/dev/null 2>&1
 }
 
-active_window_title() {
-    xdotool getactivewindow getwindowname 2>/dev/null
-}
-
 # Activates the window and waits until it has the input focus, so keys reach it.
 activate() {
     xdotool windowactivate --sync "$1" 2>/dev/null
