@@ -10,6 +10,7 @@
 #   cancel_settings   "Paramètre", some typing, "Cancel": nothing written, the main window back
 #   close_main        the main window's close box ends the program, nothing written
 #   close_settings    the first-run settings window's close box ends it, nothing written
+#   close_settings_later  so does the close box of the settings window opened by "Paramètre"
 #   launcher          the "Open with" entry's command line, given a file of the folder
 set -euo pipefail
 
@@ -212,6 +213,22 @@ case_close_settings() {
     [ "$(folder_state)" = "$before" ] || fail "something was written into the folder"
 }
 
+case_close_settings_later() {
+    start_desktop
+    deploy_folder "$base_url"
+    local before
+    before=$(folder_state)
+    start_program
+    expect_window "$main_title" "main"
+    click_at "$window" "${main_settings[@]}"
+    expect_window '^Paramètre$' '"Paramètre"'
+    expect_window_gone "$main_title" "main"
+    type_text not/saved
+    press alt+F4
+    expect_program_end
+    [ "$(folder_state)" = "$before" ] || fail "something was written into the folder"
+}
+
 # The Exec line of the entry, its %f replaced by the file, run as a launcher would: the value's
 # own escapes undone, then its quoting read as a shell reads double quotes.
 run_exec_line() {
@@ -243,7 +260,8 @@ case_launcher() {
 }
 
 case "$case_name" in
-first_start | typical_use | change_address | cancel_settings | close_main | close_settings | launcher)
+first_start | typical_use | change_address | cancel_settings | close_main | close_settings | \
+    close_settings_later | launcher)
     "case_$case_name"
     ;;
 *) fail "unknown case: $case_name" ;;
