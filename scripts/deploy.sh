@@ -71,7 +71,7 @@ entry_string() {
 # "%" doubled; then escaped once more as a string value.
 exec_argument() {
     local value=$1 character
-    for character in '\' '"' '`' '$'; do
+    for character in "\\" '"' '`' '$'; do
         value=${value//"$character"/\\$character}
     done
     value=${value//"%"/%%}
@@ -164,7 +164,7 @@ for argument in "$@"; do
     *) arguments+=("$argument") ;;
     esac
 done
-[ ${#arguments[@]} -ge 1 ] && [ ${#arguments[@]} -le 2 ] || usage
+if [ ${#arguments[@]} -lt 1 ] || [ ${#arguments[@]} -gt 2 ]; then usage; fi
 
 [ -d "${arguments[0]}" ] || refuse "${arguments[0]} is not an existing folder"
 folder=$(realpath "${arguments[0]}")

@@ -11,6 +11,7 @@ repository=$PWD
 output=$repository/docs/screenshots
 
 case_name=screenshots
+# shellcheck source=../tests/e2e/lib/desktop.sh
 source tests/e2e/lib/desktop.sh
 require_tools import convert
 

@@ -12,6 +12,7 @@ set -euo pipefail
 executable=$(realpath "$1")
 case_name=$2
 
+# shellcheck source=lib/desktop.sh
 source "$(dirname "$0")/lib/desktop.sh"
 
 base_url=http://example.org/tmp/

@@ -17,6 +17,7 @@ set -euo pipefail
 executable=$(realpath "$1")
 case_name=$2
 deploy=$(realpath "$(dirname "$0")/../../scripts/deploy.sh")
+# shellcheck source=lib/desktop.sh
 source "$(dirname "$0")/lib/desktop.sh"
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -80,8 +81,11 @@ expect_window_gone() {
 
 # Snapshot of the folder's names, sizes, times and contents, to prove nothing was written.
 folder_state() {
-    (cd "$folder" && find . -printf '%p %s %T@\n' | sort && cat ./PARAM.ini 2>/dev/null || true) |
-        md5sum
+    (
+        cd "$folder"
+        find . -printf '%p %s %T@\n' | sort
+        cat ./PARAM.ini 2>/dev/null || true
+    ) | md5sum
 }
 
 expect_param_ini() {

@@ -5,7 +5,8 @@
 # Usage: deploy_test.sh <lirvane executable>
 set -euo pipefail
 
-export LIRVANE_EXECUTABLE=$(realpath "$1")
+LIRVANE_EXECUTABLE=$(realpath "$1")
+export LIRVANE_EXECUTABLE
 deploy=$(realpath "$(dirname "$0")/../../scripts/deploy.sh")
 work=$(mktemp -d -t lirvane-deploy.XXXXXX)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
@@ -51,7 +52,7 @@ for case in "${settings_cases[@]}"; do
     fresh_folder settings
     run_deploy "$folder" "$address"
     [ "$status" -eq 0 ] || fail "deploying with '$address' failed: $said"
-    printf "${case#*|}" >"$work/expected"
+    printf '%b' "${case#*|}" >"$work/expected"
     cmp -s "$work/expected" "$folder/PARAM.ini" ||
         fail "'$address' gave PARAM.ini: $(od -c "$folder/PARAM.ini" 2>&1)"
     [ "$(folder_names)" = "PARAM.ini lirvane " ] || fail "'$address' left: $(folder_names)"

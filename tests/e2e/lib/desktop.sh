@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the scripts that drive the real program on a private X desktop (Xvfb and openbox,
 # no session, no clipboard manager): the work folder, process bookkeeping, waits, and the
 # xdotool and xclip wrappers. Sourced, not run.
