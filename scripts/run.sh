@@ -4,9 +4,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup.sh
-cmake --preset default >/dev/null
-cmake --build --preset default -j "$(nproc)" --target lirvane
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "No display: run this from a desktop session (or set DISPLAY)." >&2
+    exit 1
+fi
 
 # The program lists and addresses the files of its own folder: give it one with a few names
 # that need encoding. PARAM.ini is kept between runs; delete it to see the first start again.
@@ -14,11 +15,7 @@ demo=demo
 mkdir -p "$demo/images"
 touch "$demo/rapport final.pdf" "$demo/été 2024.txt" "$demo/#1 [old] 100%.doc" \
       "$demo/notes.txt" "$demo/images/photo 1.jpg"
-cp build/lirvane "$demo/lirvane"
+bash scripts/deploy.sh "$demo" >/dev/null
 
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "No display: run this from a desktop session (or set DISPLAY)." >&2
-    exit 1
-fi
 cd "$demo"
 exec ./lirvane "$@"

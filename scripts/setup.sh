@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation2
     xvfb xauth openbox xdotool xclip x11-utils procps
+    desktop-file-utils imagemagick
 )
 
 missing=()
@@ -20,7 +21,15 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 as_root=()
-[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+if [ "$(id -u)" -ne 0 ]; then
+    # Without a terminal sudo cannot ask for a password; without sudo only root can install.
+    if ! command -v sudo >/dev/null || { ! sudo -n true 2>/dev/null && ! [ -t 0 ]; }; then
+        echo "Installing packages needs root and sudo is not available: run" \
+            "su -c 'bash scripts/setup.sh' in $(realpath "$(dirname "$0")/.."), then this again." >&2
+        exit 1
+    fi
+    as_root=(sudo)
+fi
 echo "Installing: ${missing[*]}"
 "${as_root[@]}" apt-get update -qq
 DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends \

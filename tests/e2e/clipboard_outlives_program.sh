@@ -12,100 +12,23 @@ set -euo pipefail
 executable=$(realpath "$1")
 case_name=$2
 
+# shellcheck source=lib/desktop.sh
+source "$(dirname "$0")/lib/desktop.sh"
+
 base_url=http://example.org/tmp/
-work=$(mktemp -d -t lirvane-e2e.XXXXXX)
 folder=$work/www
 program=$folder/lirvane
-# Processes this script started; stopped in reverse order when it exits.
-own_processes=()
-
-fail() {
-    echo "FAIL ($case_name): $*" >&2
-    for log in "$work"/*.log; do
-        [ -s "$log" ] && { echo "--- $log" >&2; cat "$log" >&2; }
-    done
-    exit 1
-}
 
 # A keeper runs the program folder's executable, detached from the program that started it.
 keeper_pid() {
     pgrep -x -f -- "$program"
 }
 
-cleanup() {
-    local keeper i
+before_cleanup() {
+    local keeper
     for keeper in $(keeper_pid); do
         kill "$keeper" 2>/dev/null || true
     done
-    for ((i = ${#own_processes[@]} - 1; i >= 0; i--)); do
-        kill "${own_processes[i]}" 2>/dev/null || true
-        wait "${own_processes[i]}" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-for tool in Xvfb openbox xdotool xclip xdpyinfo xprop pgrep; do
-    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh installs it)"
-done
-
-# Nothing from the desktop this runs in: no session, no clipboard manager, a home of its own.
-unset WAYLAND_DISPLAY SESSION_MANAGER XDG_RUNTIME_DIR XDG_CONFIG_HOME XDG_CACHE_HOME
-export HOME=$work/home
-export QT_QPA_PLATFORM=xcb
-export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-session-bus
-mkdir -p "$HOME"
-
-# A process that has ended may stay a zombie until its parent reaps it.
-running() {
-    local state
-    state=$(ps -o stat= -p "$1") && [[ $state != Z* ]]
-}
-
-# Tries the command every 0.1 s for at most the given number of seconds.
-within() {
-    local seconds=$1 tries
-    shift
-    for ((tries = seconds * 10; tries > 0; tries--)); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-not() { ! "$@"; }
-
-start_x_server() {
-    local display tries
-    for display in {90..99}; do
-        [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
-        Xvfb ":$display" -nolisten tcp -noreset -screen 0 1280x800x24 >"$work/xvfb.log" 2>&1 &
-        xvfb=$!
-        # Another server may have taken the display first: then this one ends at once.
-        for ((tries = 100; tries > 0; tries--)); do
-            running "$xvfb" || break
-            if xdpyinfo -display ":$display" >/dev/null 2>&1; then
-                own_processes+=("$xvfb")
-                export DISPLAY=:$display
-                return
-            fi
-            sleep 0.1
-        done
-        kill "$xvfb" 2>/dev/null || true
-        wait "$xvfb" 2>/dev/null || true
-    done
-    fail "no X display in :90-:99 could be started"
-}
-
-window_manager_ready() {
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
-}
-
-start_desktop() {
-    start_x_server
-    openbox --sm-disable >"$work/openbox.log" 2>&1 &
-    own_processes+=($!)
-    within 10 window_manager_ready || fail "openbox did not start"
 }
 
 # The program folder: the settings file, a few files and a copy of the executable.
@@ -140,14 +63,6 @@ click_copy_and_quit() {
 close_with_alt_f4() {
     xdotool windowactivate --sync "$window"
     xdotool key alt+F4
-}
-
-clipboard() {
-    timeout 5 xclip -o -selection clipboard "$@" 2>/dev/null
-}
-
-clipboard_holds() {
-    [ "$(clipboard)" = "$1" ]
 }
 
 # Compares byte for byte, so that line ends and encodings count.
