@@ -65,7 +65,7 @@ void SortAsTheUserReads(std::vector<ListedFile>& files) {
     std::vector<QCollatorSortKey> keys;
     keys.reserve(files.size());
     for (const ListedFile& file : files)
-        keys.push_back(collator.sortKey(file.shown));
+        keys.push_back(collator.sortKey(file.shown.toCaseFolded()));
     std::vector<std::size_t> order(files.size());
     std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(), [&](std::size_t left, std::size_t right) {
