@@ -28,11 +28,19 @@ std::u16string FileAddress(const std::u16string& baseUrl, const std::u16string& 
     }
 }
 
+namespace {
+
+bool IsControlCharacter(char16_t character) {
+    return character < 0x20 || character == 0x7F;
+}
+
+} // namespace
+
 std::u16string PlainFileAddress(const std::u16string& baseUrl, const std::u16string& name) {
     std::u16string address = baseUrl;
     address.reserve(baseUrl.size() + name.size());
     for (std::size_t i = 0; i < name.size(); ++i) {
-        if (const int escaped = EscapedByteAt(name, i); escaped >= 0)
+        if (EscapedByteAt(name, i) >= 0 || IsControlCharacter(name[i]))
             address += EncodeUrl(name.substr(i, 1));
         else if (name[i] == u'\\')
             address += u'/';
@@ -43,6 +51,7 @@ std::u16string PlainFileAddress(const std::u16string& baseUrl, const std::u16str
     }
     return address;
 }
+
 std::u16string AppendAddress(std::u16string boxText, const std::u16string& address) {
     if (boxText.empty()) {
         return address;

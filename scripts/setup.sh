@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation2
     xvfb xauth openbox xdotool xclip x11-utils procps
+    nginx-light curl
 )
 
 missing=()

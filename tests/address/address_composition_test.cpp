@@ -61,7 +61,8 @@ TEST(FileAddress, JoinsTheBaseAddressAndTheEncodedOrPlainName) {
         {u"bad\xDCFF\xDCFE.txt", u"bad%FF%FE.txt", u"bad%FF%FE.txt"},
         {u"\u65E5\u672C\u8A9E.txt", u"\u65E5\u672C\u8A9E.txt", u"\u65E5\u672C\u8A9E.txt"},
         {u"a+b?.txt", u"a%2Bb%3F.txt", u"a+b?.txt"},
-        {u"tab\t.txt", u"tab%09.txt", u"tab\t.txt"},
+        {u"tab\t.txt", u"tab%09.txt", u"tab%09.txt"},
+        {u"line\nfeed\x7F", u"line%0Afeed%7F", u"line%0Afeed%7F"},
         {u"images\\", u"images/", u"images/"},
     };
     for (const auto& c : cases) {
