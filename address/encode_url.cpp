@@ -34,10 +34,12 @@ char16_t* WriteEncoded(char16_t* out, unsigned byte) {
 
 } // namespace
 
-// One pass over the name into room for the longest result, every unit written as "%XX".
+// One pass over the name into room for the longest result (every unit written as "%XX"), which
+// is given back at the end: cheaper than measuring the result first.
 std::u16string EncodeUrl(const std::u16string& name) {
     constexpr std::size_t longestPerUnit = 3;
-    std::u16string encoded(name.size() * longestPerUnit, u'\0');
+    std::u16string encoded;
+    encoded.resize(name.size() * longestPerUnit);
     char16_t* out = encoded.data();
     for (std::size_t i = 0; i < name.size(); ++i) {
         const char16_t unit = name[i];

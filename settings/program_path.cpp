@@ -87,15 +87,6 @@ void AppendEscaped(std::u16string& text, std::string_view bytes) {
 
 } // namespace
 
-int EscapedByteAt(std::u16string_view programText, std::size_t position) {
-    const char16_t unit = programText[position];
-    if (unit < EscapeBase || unit > EscapeBase + 0x7F)
-        return -1;
-    if (position > 0 && IsHighSurrogate(programText[position - 1]))
-        return -1;
-    return unit - EscapeBase + 0x80;
-}
-
 std::u16string ToProgramForm(std::string_view nativePath) {
     std::u16string programPath;
     programPath.reserve(nativePath.size());

@@ -22,7 +22,15 @@ std::string ToNativeBytes(std::u16string_view programPath);
 std::filesystem::path ToNativePath(std::u16string_view programPath);
 
 // The byte that the code unit at `position` stands for when it is an escaped byte (a lone
-// U+DC80..U+DCFF, not the second half of a surrogate pair); -1 otherwise.
-int EscapedByteAt(std::u16string_view programText, std::size_t position);
+// U+DC80..U+DCFF, not the second half of a surrogate pair); -1 otherwise. Inline: the address
+// encoding asks it of every unit.
+inline int EscapedByteAt(std::u16string_view programText, std::size_t position) {
+    const char16_t unit = programText[position];
+    if (unit < 0xDC80 || unit > 0xDCFF)
+        return -1;
+    if (position > 0 && programText[position - 1] >= 0xD800 && programText[position - 1] <= 0xDBFF)
+        return -1;
+    return unit - 0xDC80 + 0x80;
+}
 
 } // namespace mdCode
