@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QSysInfo>
 #include <QTest>
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -156,6 +157,8 @@ TEST_F(MainWindowTest, ANameThatIsNotUtf8HasOneAddressEveryWay) {
 
     EXPECT_EQ(Main().txtAdr->Text(),
               address + u"\r\n" + address + u"\r\nhttp://example.org/tmp/bad%FF%FE x.txt");
+    // The sandbox's temporary folder cannot remove a name that is not UTF-8.
+    std::filesystem::remove(native.toStdString());
 }
 
 // Only a path that begins with the program folder is inside it, and only a file of this machine.
