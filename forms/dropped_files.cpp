@@ -10,7 +10,6 @@
 #include <QWidget>
 
 namespace forms {
-
 namespace {
 
 // A file URL names a file of this machine when it names no host, "localhost" or this host.
