@@ -52,13 +52,13 @@ fail() {
     exit 1
 }
 
-# Keepers of the clipboard run the program folder's executable, detached from the program.
+# Keepers of the clipboard run the program folder's executable, without arguments.
 stop_keepers() {
-    local process
-    for process in /proc/[0-9]*; do
-        [ "$(readlink "$process/exe" 2>/dev/null)" = "$program" ] && kill "${process#/proc/}" 2>/dev/null
+    local pattern keeper
+    pattern=$(sed 's/[][\\.*^$+?(){}|]/\\&/g' <<<"$program")
+    for keeper in $(pgrep -x -f -- "$pattern"); do
+        kill "$keeper" 2>/dev/null || true
     done
-    return 0
 }
 
 cleanup() {
@@ -232,7 +232,7 @@ check_double_clicks() {
     # The list starts at y 16; rows about 13 px high.
     for ((row = 0; row < ${#listed[@]}; row++)); do
         xdotool mousemove --window "$window" 60 $((23 + 13 * row)) click --repeat 2 --delay 80 1
-        sleep 0.4
+        sleep 0.25
     done
     copy_and_quit xdotool mousemove --window "$window" 432 308 click 1
     split_box "$copied"
