@@ -2,21 +2,54 @@
 
 #include "address/encode_url.h"
 #include "address/text_helpers.h"
+#include "settings/program_path.h"
 
 namespace mdCode {
 
 std::optional<std::u16string> RelativeName(const std::u16string& programFolder,
                                            const std::u16string& path) {
+    const std::u16string folder = AddBackslash(programFolder);
+    if (!path.starts_with(folder))
+        return std::nullopt;
     const std::u16string endMarker(EndMarker);
-    return TextBetween(path + endMarker, AddBackslash(programFolder), endMarker);
+    return TextBetween(path + endMarker, folder, endMarker);
 }
 
 std::u16string FileAddress(const std::u16string& baseUrl, const std::u16string& name) {
-    return baseUrl + EncodeUrl(name);
+    std::u16string address = baseUrl;
+    std::size_t partStart = 0;
+    for (;;) {
+        const std::size_t partEnd = name.find(u'\\', partStart);
+        address += EncodeUrl(name.substr(partStart, partEnd - partStart));
+        if (partEnd == std::u16string::npos)
+            return address;
+        address += u'/';
+        partStart = partEnd + 1;
+    }
 }
 
+namespace {
+
+bool IsControlCharacter(char16_t character) {
+    return character < 0x20 || character == 0x7F;
+}
+
+} // namespace
+
 std::u16string PlainFileAddress(const std::u16string& baseUrl, const std::u16string& name) {
-    return baseUrl + name;
+    std::u16string address = baseUrl;
+    address.reserve(baseUrl.size() + name.size());
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (EscapedByteAt(name, i) >= 0 || IsControlCharacter(name[i]))
+            address += EncodeUrl(name.substr(i, 1));
+        else if (name[i] == u'\\')
+            address += u'/';
+        else if (name[i] == NameBackslash)
+            address += u'\\';
+        else
+            address += name[i];
+    }
+    return address;
 }
 
 std::u16string AppendAddress(std::u16string boxText, const std::u16string& address) {

@@ -9,14 +9,17 @@ namespace mdCode {
 // Ten backslashes: appended to a path so that it can serve as the end delimiter of TextBetween.
 inline constexpr std::u16string_view EndMarker = u"\\\\\\\\\\\\\\\\\\\\";
 
-// The part of `path` below the program folder; empty when the path is not inside it.
+// The part of `path` below the program folder; empty when the path is not inside it. Both are in
+// the program's form; the path is inside only when it begins with the folder's components,
+// compared exactly.
 std::optional<std::u16string> RelativeName(const std::u16string& programFolder,
                                            const std::u16string& path);
 
-// The base address followed by the encoded name.
+// The base address followed by the name's folder parts, each encoded, with "/" between them.
 std::u16string FileAddress(const std::u16string& baseUrl, const std::u16string& name);
 
-// The base address followed by the name as it is.
+// The base address followed by the name as it is, but for what a text cannot show of a native
+// name: "/" between its folder parts, a "\" inside a name as "\", and an escaped byte as "%XX".
 std::u16string PlainFileAddress(const std::u16string& baseUrl, const std::u16string& name);
 
 // The address box text with `address` added as its last line (CR LF between lines). The text is

@@ -1,35 +1,62 @@
 #include "address/encode_url.h"
 
-#include "address/code_page.h"
+#include "settings/program_path.h"
 
+#include <array>
 #include <string_view>
 
 namespace mdCode {
 namespace {
 
-// The code-page codes that are written as "%" and two hexadecimal digits. Each code is framed by
-// spaces, so a two-digit match is always a whole entry.
-constexpr std::string_view ReservedCodes =
-    " 24 26 2B 2C 2F 3A 3B 3D 3F 40 20 22 3C 3E 23 25 7B 7D 7C 5C 5E 7E 5B 5D 60 ";
+// The characters of the reserved table (" 24 26 2B ... 60 "): their code-page code is their
+// Unicode value, and no other character's code is one of them.
+constexpr std::string_view ReservedCharacters = "$&+,/:;=?@ \"<>#%{}|\\^~[]`";
 
-std::string HexCode(unsigned char code) {
-    constexpr std::string_view digits = "0123456789ABCDEF";
-    return {digits[code >> 4], digits[code & 0xF]};
+// For each character below U+0100: is it written as "%XX"?
+constexpr std::array<bool, 256> EncodedCharacters = [] {
+    std::array<bool, 256> encoded{};
+    for (const char character : ReservedCharacters)
+        encoded[static_cast<unsigned char>(character)] = true;
+    for (unsigned control = 0; control < 0x20; ++control)
+        encoded[control] = true;
+    encoded[0x7F] = true;
+    return encoded;
+}();
+
+constexpr std::u16string_view HexDigits = u"0123456789ABCDEF";
+
+char16_t* WriteEncoded(char16_t* out, unsigned byte) {
+    out[0] = u'%';
+    out[1] = HexDigits[byte >> 4];
+    out[2] = HexDigits[byte & 0xF];
+    return out + 3;
 }
 
 } // namespace
 
+// One pass over the name into room for the longest result (every unit written as "%XX"), which
+// is given back at the end: cheaper than measuring the result first.
 std::u16string EncodeUrl(const std::u16string& name) {
+    constexpr std::size_t longestPerUnit = 3;
     std::u16string encoded;
-    encoded.reserve(name.size());
-    for (const char16_t character : name) {
-        const std::string code = HexCode(AnsiCode(character).value_or('?'));
-        if (ReservedCodes.find(code) == std::string_view::npos) {
-            encoded += character;
+    encoded.resize(name.size() * longestPerUnit);
+    char16_t* out = encoded.data();
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const char16_t unit = name[i];
+        if (unit < EncodedCharacters.size()) {
+            if (EncodedCharacters[unit])
+                out = WriteEncoded(out, unit);
+            else
+                *out++ = unit;
+        } else if (unit == NameBackslash) {
+            out = WriteEncoded(out, u'\\');
+        } else if (const int escaped = EscapedByteAt(name, i); escaped >= 0) {
+            out = WriteEncoded(out, static_cast<unsigned>(escaped));
         } else {
-            encoded += {u'%', static_cast<char16_t>(code[0]), static_cast<char16_t>(code[1])};
+            *out++ = unit;
         }
     }
+    encoded.resize(static_cast<std::size_t>(out - encoded.data()));
     return encoded;
 }
 

@@ -4,8 +4,12 @@
 
 namespace mdCode {
 
-// Percent-encodes the characters whose code-page code is reserved in a web address
-// (space, "\", "%", "#", ...); every other character passes unchanged.
+// Percent-encodes a name relative to the program folder, written in the program's form:
+// - the characters reserved in a web address (space, "%", "#", "?", "\", ...) and the control
+//   characters (below U+0020, and U+007F) become "%" and two uppercase hexadecimal digits;
+// - U+F05C, a "\" inside a name, becomes "%5C";
+// - an escaped byte (a lone U+DC80 + b) becomes "%" and b's two hexadecimal digits;
+// - every other character passes unchanged, those outside Windows-1252 included.
 std::u16string EncodeUrl(const std::u16string& name);
 
 } // namespace mdCode

@@ -1,11 +1,14 @@
 #include "forms/app.h"
 
+#include "forms/application.h"
 #include "forms/qt_text.h"
 #include "forms/version.h"
 #include "settings/program_path.h"
+#include "settings/resolved_path.h"
 
 #include <QCoreApplication>
-#include <QStringList>
+#include <QFile>
+#include <filesystem>
 
 namespace forms::App {
 namespace {
@@ -15,19 +18,35 @@ std::optional<Setting>& Overridden() {
     return setting;
 }
 
+// The real folder of the executable, as native bytes: the system gives its path with every link
+// resolved and every byte kept.
+std::string ExecutableFolder() {
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error)
+        return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+    return executable.parent_path().string();
+}
+
 } // namespace
 
 std::u16string Path() {
     if (Overridden())
         return Overridden()->path;
-    return mdCode::ToProgramForm(FromQString(QCoreApplication::applicationDirPath()));
+    return mdCode::ToProgramForm(ExecutableFolder());
 }
 
 std::u16string Command() {
     if (Overridden())
         return Overridden()->command;
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    return mdCode::ToProgramForm(FromQString(arguments.join(u' ')));
+    const std::string currentFolder = mdCode::CurrentFolder();
+    std::u16string command;
+    for (const std::string& argument : Application::UserArguments()) {
+        if (!command.empty())
+            command += u' ';
+        command += mdCode::ToProgramForm(mdCode::ResolvedPath(argument, currentFolder));
+    }
+    return command;
 }
 
 int Major() {

@@ -6,10 +6,11 @@
 // The running program as the windows see it. Paths are in the program's form ("\" separators).
 namespace forms::App {
 
-// The folder of the running executable, read afresh at every call.
+// The real folder of the running executable (links resolved), read afresh at every call.
 std::u16string Path();
 
-// The arguments after the program's name, joined by one blank; "" when there are none.
+// The arguments after the program's name, joined by one blank; "" when there are none. Each is
+// a path made absolute from the current folder and resolved as resolved_path.h says.
 std::u16string Command();
 
 int Major();

@@ -4,11 +4,13 @@
 #include "forms/msg_box.h"
 #include "forms/qt_text.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace forms {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+Application::Application(int argc, char** argv) : QApplication(programNameOnly_, argv) {
+    userArguments_.assign(argv + std::min(argc, 1), argv + argc);
     // The program ends when its last form is unloaded, not when its last window closes.
     setQuitOnLastWindowClosed(false);
 }

@@ -1,20 +1,39 @@
 #include "forms/dropped_files.h"
 
-#include "forms/qt_text.h"
 #include "settings/program_path.h"
+#include "settings/resolved_path.h"
 
 #include <QDropEvent>
 #include <QMimeData>
+#include <QSysInfo>
 #include <QUrl>
 #include <QWidget>
 
 namespace forms {
+namespace {
+
+// A file URL names a file of this machine when it names no host, "localhost" or this host.
+bool IsLocalFileUrl(const QUrl& url) {
+    if (url.scheme() != QLatin1String("file"))
+        return false;
+    const QString host = url.host();
+    return host.isEmpty() || host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 ||
+           host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0;
+}
+
+// The path's native bytes: the URL's path decoded byte by byte, so that bytes that are not UTF-8
+// survive (a decoding into text would replace them).
+std::string NativeBytes(const QUrl& url) {
+    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+}
+
+} // namespace
 
 Files DroppedFiles(const QMimeData& data) {
     Files files;
     for (const QUrl& url : data.urls()) {
-        if (url.isLocalFile())
-            files.push_back(mdCode::ToProgramForm(FromQString(url.toLocalFile())));
+        if (IsLocalFileUrl(url))
+            files.push_back(mdCode::ToProgramForm(mdCode::ResolvedPath(NativeBytes(url), "/")));
     }
     return files;
 }

@@ -11,7 +11,8 @@ namespace forms {
 // Full paths in the program's form, in the order they were dropped.
 using Files = std::vector<std::u16string>;
 
-// The local files that dragged data carries; none for text, web links and other data.
+// The files of this machine that dragged data carries, each path resolved as the command line's
+// (see resolved_path.h); none for text, web links, file URLs of other hosts and other data.
 Files DroppedFiles(const QMimeData& data);
 
 // Takes over the drag and drop events of a control: drags that carry local files are accepted

@@ -1,11 +1,14 @@
 #include "forms/file_list_box.h"
 
+#include "forms/folder_listing.h"
 #include "forms/qt_text.h"
-#include "settings/program_path.h"
-
-#include <QDir>
 
 namespace forms {
+namespace {
+
+constexpr int ExactNameRole = Qt::UserRole;
+
+} // namespace
 
 FileListBox::FileListBox(QWidget* parent)
     : QListWidget(parent), drops_(new FileDropFilter(*viewport())) {
@@ -21,17 +24,19 @@ void FileListBox::SetPath(const std::u16string& path) {
     Refresh();
 }
 
+// Each entry shows its file's name and keeps the exact name, which the shown text may lack.
 void FileListBox::Refresh() {
-    const QDir folder(ToQString(mdCode::ToNativePath(path_).u16string()));
-    const QStringList names = folder.entryList(QDir::Files | QDir::NoDotAndDotDot,
-                                               QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
     clear();
-    addItems(names);
+    for (ListedFile& file : ListFolder(path_)) {
+        auto* entry = new QListWidgetItem(std::move(file.shown));
+        entry->setData(ExactNameRole, ToQString(file.name));
+        addItem(entry);
+    }
 }
 
 std::u16string FileListBox::List(int index) const {
     const QListWidgetItem* entry = item(index);
-    return entry == nullptr ? std::u16string() : FromQString(entry->text());
+    return entry == nullptr ? std::u16string() : FromQString(entry->data(ExactNameRole).toString());
 }
 
 } // namespace forms

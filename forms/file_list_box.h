@@ -22,7 +22,7 @@ public:
     // Reads the folder again.
     void Refresh();
 
-    // The entry's text; "" for an index that names no entry.
+    // The entry's file name in the program's form; "" for an index that names no entry.
     std::u16string List(int index) const;
     // The current entry's index; -1 when there is none.
     int ListIndex() const { return currentRow(); }

@@ -10,6 +10,7 @@ packages=(
     fonts-liberation2
     xvfb xauth openbox xdotool xclip x11-utils procps
     desktop-file-utils imagemagick
+    nginx-light curl
 )
 
 missing=()

@@ -28,6 +28,14 @@ TEST(RelativeName, IsThePartOfThePathBelowTheProgramFolder) {
         {u"C:\\Dossier", u"C:\\Dossier2\\photo.jpg", u""},
         {u"C:\\Dossier", u"C:\\Dossier", u""},
         {u"C:\\Dossier", u"C:\\Dossier\\", u""},
+        // Only a path that begins with the folder is inside it.
+        {u"\\tmp\\x\\www", u"\\tmp\\copie\\tmp\\x\\www\\a b.txt", u""},
+        {u"\\tmp\\x\\www", u"\\tmp\\x\\www\\a b.txt", u"a b.txt"},
+        // A "\" inside a folder's name is no separator.
+        {u"\\tmp\\back\uF05Cslash", u"\\tmp\\back\\slash\\a.txt", u""},
+        {u"\\tmp\\back\\slash", u"\\tmp\\back\uF05Cslash\\a.txt", u""},
+        {u"\\tmp\\back\uF05Cslash", u"\\tmp\\back\uF05Cslash\\x\uF05Cy.txt", u"x\uF05Cy.txt"},
+        {u"\\", u"\\photo.jpg", u"photo.jpg"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.path));
@@ -35,12 +43,33 @@ TEST(RelativeName, IsThePartOfThePathBelowTheProgramFolder) {
     }
 }
 
+struct AddressCase {
+    std::u16string name;
+    std::u16string encoded;
+    std::u16string plain;
+};
+
+// Subfolders are separated by "/", which a web server reads as a folder separator.
 TEST(FileAddress, JoinsTheBaseAddressAndTheEncodedOrPlainName) {
     const std::u16string base = u"http://votre_site_web/dossiertemp/";
-    EXPECT_EQ(FileAddress(base, u"images\\photo 1.jpg"),
-              u"http://votre_site_web/dossiertemp/images%5Cphoto%201.jpg");
-    EXPECT_EQ(PlainFileAddress(base, u"images\\photo 1.jpg"),
-              u"http://votre_site_web/dossiertemp/images\\photo 1.jpg");
+    const AddressCase cases[] = {
+        {u"photo 1.jpg", u"photo%201.jpg", u"photo 1.jpg"},
+        {u"images\\photo 1.jpg", u"images/photo%201.jpg", u"images/photo 1.jpg"},
+        {u"a\\b c\\#1 100%.txt", u"a/b%20c/%231%20100%25.txt", u"a/b c/#1 100%.txt"},
+        {u"x\uF05Cy.txt", u"x%5Cy.txt", u"x\\y.txt"},
+        {u"d\uF05C\\x", u"d%5C/x", u"d\\/x"},
+        {u"bad\xDCFF\xDCFE.txt", u"bad%FF%FE.txt", u"bad%FF%FE.txt"},
+        {u"\u65E5\u672C\u8A9E.txt", u"\u65E5\u672C\u8A9E.txt", u"\u65E5\u672C\u8A9E.txt"},
+        {u"a+b?.txt", u"a%2Bb%3F.txt", u"a+b?.txt"},
+        {u"tab\t.txt", u"tab%09.txt", u"tab%09.txt"},
+        {u"line\nfeed\x7F", u"line%0Afeed%7F", u"line%0Afeed%7F"},
+        {u"images\\", u"images/", u"images/"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.name));
+        EXPECT_EQ(FileAddress(base, c.name), base + c.encoded);
+        EXPECT_EQ(PlainFileAddress(base, c.name), base + c.plain);
+    }
     EXPECT_EQ(FileAddress(u"", u"a b"), u"a%20b");
     EXPECT_EQ(FileAddress(u"http://x", u"a"), u"http://xa");
 }

@@ -20,7 +20,6 @@ TEST(EncodeUrl, EncodesReservedCharactersOfFileNames) {
         {u"x~y=z", u"x%7Ey%3Dz"},
         {u"a:b;c", u"a%3Ab%3Bc"},
         {u"Ab-9_(x)!.txt", u"Ab-9_(x)!.txt"},
-        {u"tab\there", u"tab\there"},
         {u"\u00E9t\u00E9.txt", u"\u00E9t\u00E9.txt"},
         {u"\u20AC \u2026", u"\u20AC%20\u2026"},
     };
@@ -30,12 +29,13 @@ TEST(EncodeUrl, EncodesReservedCharactersOfFileNames) {
     }
 }
 
-TEST(EncodeUrl, EncodesExactlyTheReservedAsciiCharacters) {
+TEST(EncodeUrl, EncodesExactlyTheReservedAndTheControlCharactersOfAscii) {
     const std::u16string reserved = u"$&+,/:;=?@ \"<>#%{}|\\^~[]`";
     for (char16_t character = 0; character < 0x80; ++character) {
         SCOPED_TRACE(static_cast<int>(character));
         const std::u16string encoded = EncodeUrl(std::u16string(1, character));
-        if (reserved.find(character) == std::u16string::npos) {
+        const bool control = character < 0x20 || character == 0x7F;
+        if (reserved.find(character) == std::u16string::npos && !control) {
             EXPECT_EQ(encoded, std::u16string(1, character));
         } else {
             const char16_t digits[] = u"0123456789ABCDEF";
@@ -45,14 +45,24 @@ TEST(EncodeUrl, EncodesExactlyTheReservedAsciiCharacters) {
     }
 }
 
-TEST(EncodeUrl, CharactersOutsideTheCodePageBecomeAnEncodedQuestionMark) {
+// Characters that Windows-1252 cannot hold pass whole; the program form's stand-ins for a "\"
+// inside a name and for bytes that are not UTF-8 become the bytes they stand for.
+TEST(EncodeUrl, KeepsCharactersOutsideTheCodePageAndWritesTheNativeBytesOfStandIns) {
     const EncodeCase cases[] = {
-        {u"\u4E2D.txt", u"%3F.txt"},
-        {u"\U0001F600", u"%3F%3F"},
-        {std::u16string(1, char16_t{0xD800}), u"%3F"},
-        // Their Unicode low bytes (20, 5C) must not count, only the code-page code.
-        {u"\u0120\u015C", u"%3F%3F"},
+        {u"\u65E5\u672C\u8A9E.txt", u"\u65E5\u672C\u8A9E.txt"},
+        {u"emoji \U0001F600.txt", u"emoji%20\U0001F600.txt"},
+        {u"u\u0308", u"u\u0308"},
+        // Their Unicode low bytes (20, 5C) must not count.
+        {u"\u0120\u015C", u"\u0120\u015C"},
         {u"\u0161", u"\u0161"},
+        {u"x\uF05Cy.txt", u"x%5Cy.txt"},
+        {u"bad\xDCFF\xDCFE.txt", u"bad%FF%FE.txt"},
+        {u"\xDC80\xDC9C", u"%80%9C"},
+        // The second half of a real pair is no stand-in.
+        {u"\U0001F480", u"\U0001F480"},
+        {std::u16string(1, char16_t{0xD800}), std::u16string(1, char16_t{0xD800})},
+        {u"line\nfeed\ttab\r\x7F", u"line%0Afeed%09tab%0D%7F"},
+        {u"\u0085", u"\u0085"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.name));

@@ -28,7 +28,7 @@ std::filesystem::path TemporaryFolder::Native(std::string_view name) const {
 }
 
 std::u16string TemporaryFolder::ProgramPath(std::string_view name) const {
-    return ToProgramForm(Native(name).u16string());
+    return ToProgramForm(Native(name).native());
 }
 
 void TemporaryFolder::WriteBytes(std::string_view name, std::string_view bytes) const {

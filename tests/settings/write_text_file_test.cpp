@@ -36,6 +36,19 @@ TEST(WriteTextFile, WritesOneLineInTheCodePage) {
     }
 }
 
+// A "\\" inside a folder's name is part of that name, not a separator.
+TEST(WriteTextFile, WritesIntoAFolderWhoseNameHoldsABackslash) {
+    TemporaryFolder folder;
+    std::filesystem::create_directories(folder.Native("back\\slash \xFF#%"));
+    std::filesystem::create_directories(folder.Native("back/slash \xFF#%"));
+    const std::u16string path = folder.ProgramPath("back\\slash \xFF#%/PARAM.ini");
+    WriteTextFile(path, u"http://site/");
+    EXPECT_EQ(folder.ReadBytes("back\\slash \xFF#%/PARAM.ini"), "http://site/\r\n");
+    EXPECT_TRUE(FileExists(path));
+    EXPECT_EQ(ReadTextFile(path), u"http://site/");
+    EXPECT_FALSE(std::filesystem::exists(folder.Native("back/slash \xFF#%/PARAM.ini")));
+}
+
 TEST(WriteTextFile, ReplacesALongerFile) {
     TemporaryFolder folder;
     folder.WriteBytes("PARAM.ini", "http://a-much-longer-address.example/folder/\r\nmore\r\n");

@@ -31,7 +31,7 @@ ProgramSandbox::~ProgramSandbox() {
 }
 
 std::u16string ProgramSandbox::ProgramFolder() const {
-    return mdCode::ToProgramForm(forms::FromQString(folder_.path()));
+    return mdCode::ToProgramForm(QFile::encodeName(folder_.path()).toStdString());
 }
 
 QString ProgramSandbox::NativePath(const QString& name) const {

@@ -6,8 +6,12 @@
 #include "ui/main/main_window.h"
 #include "ui/settings/settings_window.h"
 
+#include <QFile>
 #include <QLocale>
+#include <QSysInfo>
 #include <QTest>
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -100,8 +104,8 @@ TEST_F(MainWindowTest, DroppedFilesBelowTheFolderAddOneLineEach) {
         {"a file in a subfolder",
          {"images/photo 1.jpg"},
          {},
-         base + u"images%5Cphoto%201.jpg",
-         base + u"images\\photo 1.jpg"},
+         base + u"images/photo%201.jpg",
+         base + u"images/photo 1.jpg"},
         {"a subfolder", {"images"}, {}, base + u"images", base + u"images"},
         {"reserved characters",
          {"#1 [old]%.doc"},
@@ -132,6 +136,53 @@ TEST_F(MainWindowTest, DroppedFilesBelowTheFolderAddOneLineEach) {
             Window<frmMain>().Unload();
             Settle();
         }
+    }
+}
+
+// A name that is not UTF-8 is listed, and its double-click, a drop and the command line give the
+// same address, whose bytes are those of the name.
+TEST_F(MainWindowTest, ANameThatIsNotUtf8HasOneAddressEveryWay) {
+    const std::u16string address = u"http://example.org/tmp/bad%FF%FE%20x.txt";
+    const QByteArray native = QFile::encodeName(NativePath("x")).chopped(1) + "bad\xFF\xFE x.txt";
+    WriteSettings("http://example.org/tmp/\r\n");
+    std::ofstream(native.toStdString()) << "x";
+    Start(ProgramFolder() + u"\\bad\xDCFF\xDCFE x.txt");
+    EXPECT_EQ(Main().txtAdr->Text(), address);
+    Main().txtAdr->SetText(u"");
+
+    DoubleClick(QStringLiteral("bad\uFFFD\uFFFD x.txt"));
+    QUrl url(QString::fromLatin1("file://" + native.toPercentEncoding("/")), QUrl::StrictMode);
+    EXPECT_TRUE(DropOn(*Main().txtAdr->viewport(), {url}));
+    EXPECT_TRUE(DropOn(*Main().File1->viewport(), {url}));
+
+    EXPECT_EQ(Main().txtAdr->Text(),
+              address + u"\r\n" + address + u"\r\nhttp://example.org/tmp/bad%FF%FE x.txt");
+    // The sandbox's temporary folder cannot remove a name that is not UTF-8.
+    std::filesystem::remove(native.toStdString());
+}
+
+// Only a path that begins with the program folder is inside it, and only a file of this machine.
+TEST_F(MainWindowTest, DropsOfFilesOfOtherFoldersOrHostsAddNothing) {
+    StartWithFiles({"a b.txt"});
+    const QString inside = NativePath("a b.txt");
+    const QString host = QSysInfo::machineHostName();
+    struct HostCase {
+        QString url;
+        bool added;
+    };
+    const HostCase cases[] = {
+        {"file://" + QUrl::toPercentEncoding(inside, "/"), true},
+        {"file://localhost" + QUrl::toPercentEncoding(inside, "/"), true},
+        {"file://" + host + QUrl::toPercentEncoding(inside, "/"), true},
+        {"file://otherhost.example" + QUrl::toPercentEncoding(inside, "/"), false},
+        {"file:///copie" + QUrl::toPercentEncoding(inside, "/"), false},
+        {"file://" + QUrl::toPercentEncoding(NativePath("x/../a b.txt"), "/"), true},
+    };
+    for (const HostCase& c : cases) {
+        SCOPED_TRACE(c.url.toStdString());
+        Main().txtAdr->SetText(u"");
+        DropOn(*Main().txtAdr->viewport(), {QUrl(c.url)});
+        EXPECT_EQ(Main().txtAdr->Text(), c.added ? u"http://example.org/tmp/a%20b.txt" : u"");
     }
 }
 

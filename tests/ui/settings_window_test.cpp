@@ -121,7 +121,7 @@ TEST_F(SettingsWindowTest, SaveStoresTheAddressWithATrailingSlashAndReturns) {
 }
 
 TEST_F(SettingsWindowTest, FirstSaveBuildsTheCommandLineAddressWithTheNewBase) {
-    Start(u"\"" + ProgramFolder() + u"\\Mon rapport.pdf\"");
+    Start(ProgramFolder() + u"\\Mon rapport.pdf");
 
     QTest::keyClicks(Settings().txtURL, "exemple.fr/tmp");
     Click(*Settings().cmdSave);
@@ -230,7 +230,7 @@ TEST_F(SettingsWindowTest, ActivationPutsTheCaretBehindTheText) {
 }
 
 TEST_F(SettingsWindowTest, CancelReturnsWithoutSaving) {
-    OpenFromMainWindow("http://old.example/\r\n", u"\"" + ProgramFolder() + u"\\a b.txt\"");
+    OpenFromMainWindow("http://old.example/\r\n", ProgramFolder() + u"\\a b.txt");
     Settings().txtURL->SetText(u"http://typed.example/");
 
     Click(*Settings().cmdCancel);

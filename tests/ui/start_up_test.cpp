@@ -76,7 +76,7 @@ protected:
     // digits, "_" and "-", which stay as they are.
     std::u16string EncodedProgramFolder() const {
         return forms::FromQString(
-            forms::ToQString(ProgramFolder()).replace(QStringLiteral("\\"), QStringLiteral("%5C")));
+            forms::ToQString(ProgramFolder()).replace(QStringLiteral("\\"), QStringLiteral("/")));
     }
 };
 
@@ -96,7 +96,7 @@ TEST_F(StartUpTest, WithoutSettingsFileTheFirstRunLeadsToTheSettingsWindow) {
         c.arrange();
         BaseUrl = u"as before";
 
-        Start(Quoted(ProgramFolder() + u"\\a.txt"));
+        Start(ProgramFolder() + u"\\a.txt");
 
         ASSERT_EQ(messages.size(), 1u);
         EXPECT_EQ(messages[0].text,
@@ -147,24 +147,24 @@ TEST_F(StartUpTest, CommandLineFileBecomesTheBoxText) {
     const std::u16string base = u"http://example.org/tmp/";
     const std::u16string folder = ProgramFolder();
     const std::u16string otherCase = forms::FromQString(forms::ToQString(folder).toUpper());
+    // The command line holds the arguments' absolute paths in the program's form (see
+    // App::Command): a double quote in it is part of a name.
     const CommandLineCase cases[] = {
-        {"a quoted file", stored, Quoted(folder + u"\\Mon rapport.pdf"),
-         base + u"Mon%20rapport.pdf"},
-        {"a quoted file in a subfolder", stored, Quoted(folder + u"\\img\\a b.png"),
-         base + u"img%5Ca%20b.png"},
-        {"a bare file", stored, folder + u"\\note.txt", base + u"note.txt"},
-        {"a file outside the folder", stored, Quoted(u"\\autre\\x.txt"), base},
-        {"the folder in other letter case", stored, Quoted(otherCase + u"\\x.txt"), base},
-        {"two quoted files", stored,
-         Quoted(folder + u"\\a.txt") + u" " + Quoted(folder + u"\\b.txt"),
-         base + u"a.txt%22%20%22" + EncodedProgramFolder() + u"%5Cb.txt"},
-        {"a name holding %22", stored, Quoted(folder + u"\\x%22.txt"), base + u"x%2522.txt"},
-        {"no base address and a bare file", "", folder + u"\\note.txt", u""},
-        {"no base address and a quoted file", "", Quoted(folder + u"\\note.txt"), u"note.txt"},
-        {"a base address ending in %22", "http://example.org/a%22\r\n", Quoted(u"\\autre\\x.txt"),
-         u"http://example.org/a"},
-        {"a base address ending in %22 twice", "http://example.org/a%22%22\r\n",
-         Quoted(u"\\autre\\x.txt"), u"http://example.org/a%22"},
+        {"a file", stored, folder + u"\\Mon rapport.pdf", base + u"Mon%20rapport.pdf"},
+        {"a file in a subfolder", stored, folder + u"\\img\\a b.png", base + u"img/a%20b.png"},
+        {"a name holding a backslash and undecodable bytes", stored,
+         folder + u"\\x\uF05Cy \xDCFF.txt", base + u"x%5Cy%20%FF.txt"},
+        {"a file outside the folder", stored, u"\\autre\\x.txt", base},
+        {"a path that holds the folder further on", stored, u"\\copie" + folder + u"\\x.txt", base},
+        {"the folder in other letter case", stored, otherCase + u"\\x.txt", base},
+        {"a path in double quotes", stored, Quoted(folder + u"\\x.txt"), base},
+        {"two files", stored, folder + u"\\a.txt " + folder + u"\\b.txt",
+         base + u"a.txt%20" + EncodedProgramFolder() + u"/b.txt"},
+        {"a name holding %22", stored, folder + u"\\x%22.txt", base + u"x%2522.txt"},
+        {"a name ending in a double quote", stored, folder + u"\\x\"", base + u"x%22"},
+        {"no base address and a file", "", folder + u"\\note.txt", u"note.txt"},
+        {"a base address ending in %22", "http://example.org/a%22\r\n", u"\\autre\\x.txt",
+         u"http://example.org/a%22"},
     };
     for (const CommandLineCase& c : cases) {
         SCOPED_TRACE(c.what);

@@ -1,7 +1,6 @@
 #include "ui/main/main_window.h"
 
 #include "address/address_composition.h"
-#include "address/text_helpers.h"
 #include "app/base_url.h"
 #include "app/product.h"
 #include "forms/app.h"
@@ -17,9 +16,6 @@
 #include <stdexcept>
 
 namespace {
-
-// The closing quote of a quoted command-line path, as the encoding leaves it.
-constexpr std::u16string_view EncodedQuote = u"%22";
 
 std::u16string VersionCaption() {
     const QString version = QStringLiteral("%1.%2.%3")
@@ -70,23 +66,11 @@ void frmMain::ListProgramFolder() {
     File1->SetPath(forms::App::Path());
 }
 
-// The command line usually names one file, often in double quotes. The opening quote lies in
-// front of the program folder and drops out; the closing one is encoded and then cut off.
+// The command line holds the arguments as absolute paths, without the quotes a shell removes:
+// its part below the program folder is the name.
 void frmMain::ShowCommandLineAddress(const std::u16string& commandLine) {
-    const std::u16string searched = commandLine + std::u16string(mdCode::EndMarker);
-    const std::u16string folder = mdCode::AddBackslash(forms::App::Path());
-    const std::u16string quotedEnd = u"\"" + std::u16string(mdCode::EndMarker);
-    const std::u16string quoted = mdCode::FileAddress(
-        BaseUrl, mdCode::TextBetween(searched, folder, quotedEnd).value_or(u""));
-    if (quoted == u"") {
-        txtAdr->SetText(quoted);
-    } else {
-        const auto name = mdCode::RelativeName(forms::App::Path(), commandLine);
-        txtAdr->SetText(mdCode::FileAddress(BaseUrl, name.value_or(u"")));
-    }
-    const std::u16string shown = txtAdr->Text();
-    if (shown.ends_with(EncodedQuote))
-        txtAdr->SetText(shown.substr(0, shown.size() - EncodedQuote.size()));
+    const auto name = mdCode::RelativeName(forms::App::Path(), commandLine);
+    txtAdr->SetText(mdCode::FileAddress(BaseUrl, name.value_or(u"")));
 }
 
 std::u16string frmMain::CurrentEntryAddress() const {

@@ -1,0 +1,51 @@
+#include "settings/resolved_path.h"
+
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <unistd.h>
+
+namespace mdCode {
+namespace {
+
+std::string WithoutTrailingSlashes(std::string path) {
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path;
+}
+
+// The path with every link resolved, by the system; by its text when it does not exist.
+std::string RealPath(const std::string& path) {
+    const std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr),
+                                                           &std::free);
+    if (real)
+        return real.get();
+    return WithoutTrailingSlashes(std::filesystem::path(path).lexically_normal().string());
+}
+
+} // namespace
+
+std::string ResolvedPath(std::string_view path, std::string_view currentFolder) {
+    std::string absolute(path);
+    if (!absolute.starts_with('/')) {
+        const std::string folder = WithoutTrailingSlashes(std::string(currentFolder));
+        absolute = (folder == "/" ? "" : folder) + "/" + absolute;
+    }
+    absolute = WithoutTrailingSlashes(std::move(absolute));
+
+    const std::size_t lastSlash = absolute.rfind('/');
+    const std::string name = absolute.substr(lastSlash + 1);
+    if (name.empty() || name == "." || name == "..")
+        return RealPath(absolute);
+    const std::string folder = RealPath(absolute.substr(0, lastSlash + 1));
+    return (folder == "/" ? "" : folder) + "/" + name;
+}
+
+std::string CurrentFolder() {
+    std::error_code error;
+    const std::filesystem::path current = std::filesystem::current_path(error);
+    return error ? "/" : current.string();
+}
+
+} // namespace mdCode

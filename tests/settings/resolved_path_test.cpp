@@ -1,0 +1,59 @@
+#include "settings/resolved_path.h"
+
+#include "temporary_folder.h"
+
+#include <gtest/gtest.h>
+
+namespace mdCode {
+namespace {
+
+struct ResolveCase {
+    std::string path;
+    std::string currentFolder; // below the test's folder
+    std::string expected;      // below the test's folder
+};
+
+// real/ holds v3.pdf and latest.pdf, a link to it; link/ is a link to real/.
+TEST(ResolvedPath, IsAbsoluteNormalAndResolvesLinksInTheFolderPartOnly) {
+    TemporaryFolder folder;
+    const std::string root = std::filesystem::canonical(folder.Native("")).string();
+    std::filesystem::create_directory(root + "/real");
+    std::filesystem::create_directory(root + "/real/sub");
+    folder.WriteBytes("real/v3.pdf", "3");
+    std::filesystem::create_symlink("v3.pdf", root + "/real/latest.pdf");
+    std::filesystem::create_directory_symlink("real", root + "/link");
+
+    const ResolveCase cases[] = {
+        {"real/a b.txt", "", "/real/a b.txt"},
+        {"a b.txt", "/real", "/real/a b.txt"},
+        {"./a b.txt", "/real/", "/real/a b.txt"},
+        {"sub/../a b.txt", "/real", "/real/a b.txt"},
+        {"real//sub///x", "", "/real/sub/x"},
+        {"link/a b.txt", "", "/real/a b.txt"},
+        {"link/sub/../x", "", "/real/x"},
+        {"real/latest.pdf", "", "/real/latest.pdf"},
+        {"link/latest.pdf", "", "/real/latest.pdf"},
+        {"link", "", "/link"},
+        {"real/sub/", "", "/real/sub"},
+        {".", "/real", "/real"},
+        {"..", "/real/sub", "/real"},
+        {"absent/../x", "", "/x"},
+        {"absent/./y/", "", "/absent/y"},
+        {"-style", "/real", "/real/-style"},
+        {"back\\slash \xFF", "/real", "/real/back\\slash \xFF"},
+        {root + "/link/x", "/real/sub", "/real/x"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path + " in " + c.currentFolder);
+        EXPECT_EQ(ResolvedPath(c.path, root + c.currentFolder), root + c.expected);
+    }
+}
+
+TEST(ResolvedPath, ResolvesFromTheRootFolder) {
+    EXPECT_EQ(ResolvedPath("/", "/tmp"), "/");
+    EXPECT_EQ(ResolvedPath("absent-name", "/"), "/absent-name");
+    EXPECT_EQ(ResolvedPath("/absent-folder/../absent-name", "/"), "/absent-name");
+}
+
+} // namespace
+} // namespace mdCode
