@@ -18,10 +18,17 @@ void FileListBox::SetPath(const std::u16string& path) {
     if (path == path_)
         return;
     path_ = path;
-    Refresh();
+    stale_ = true;
+    QMetaObject::invokeMethod(this, &FileListBox::RefreshIfStale, Qt::QueuedConnection);
+}
+
+void FileListBox::RefreshIfStale() {
+    if (stale_)
+        Refresh();
 }
 
 void FileListBox::Refresh() {
+    stale_ = false;
     const QDir folder(ToQString(mdCode::ToNativePath(path_).u16string()));
     const QStringList names = folder.entryList(QDir::Files | QDir::NoDotAndDotDot,
                                                QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
