@@ -102,7 +102,7 @@ double Median(std::vector<double> values) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
     if (argc != 5) {
         std::fprintf(stderr, "usage: %s PROGRAM PEER FILE_COUNT RUNS\n", argv[0]);
         return 2;
@@ -131,4 +131,7 @@ int main(int argc, char** argv) {
                 "peer %.1f ms, ratio %.2f\n",
                 fileCount, runs, ours, theirs, ours / theirs);
     return 0;
+} catch (const std::exception& error) {
+    std::fprintf(stderr, "%s: %s\n", argv[0], error.what());
+    return 1;
 }
