@@ -1,3 +1,5 @@
+#include "paired_times.h"
+#include "peer/peer_file_list.h"
 #include "support/drop_events.h"
 #include "support/program_sandbox.h"
 
@@ -6,6 +8,8 @@
 #include "forms/qt_text.h"
 #include "ui/main/main_window.h"
 
+#include <QApplication>
+#include <QDropEvent>
 #include <QMimeData>
 #include <QPointer>
 #include <QUrl>
@@ -17,7 +21,7 @@ namespace {
 
 const QByteArray BaseAddress = QByteArrayLiteral("http://example.org/tmp/");
 const QString ListedFile = QStringLiteral("photo 1.jpg");
-constexpr int BoxLines = 1000;
+constexpr int DropBoxLines = 1000;
 
 // What a user has gathered in the address box: `count` addresses, one a line.
 std::u16string AddressLines(int count) {
@@ -86,7 +90,7 @@ void DropFilesOnAddressBox(benchmark::State& state) {
     if (!StillRunning(state, program, window))
         return;
     const int fileCount = static_cast<int>(state.range(0));
-    const std::u16string lines = AddressLines(BoxLines);
+    const std::u16string lines = AddressLines(DropBoxLines);
     QMimeData data;
     data.setUrls(ProgramFolderFiles(program, fileCount));
 
@@ -100,7 +104,7 @@ void DropFilesOnAddressBox(benchmark::State& state) {
         }
     }
     if (StillRunning(state, program, window) &&
-        LineCount(window->txtAdr->Text()) != BoxLines + fileCount)
+        LineCount(window->txtAdr->Text()) != DropBoxLines + fileCount)
         state.SkipWithError("the drop did not add one line per file");
     state.SetItemsProcessed(state.iterations() * fileCount);
 }
@@ -111,7 +115,8 @@ BENCHMARK(DropFilesOnAddressBox)
     ->Arg(10000);
 
 // Timed: the mouse events of the double-click and the whole handler, clipboard sequence and
-// its yields included, then the waiting events it leaves.
+// its yields included, then the waiting events it leaves. The box starts with as many lines as
+// the argument says and gains one per double-click.
 void DoubleClickIntoFullBox(benchmark::State& state) {
     ProgramSandbox program;
     const QPointer<frmMain> window = Start(program);
@@ -123,20 +128,92 @@ void DoubleClickIntoFullBox(benchmark::State& state) {
         return;
     }
     const QPoint entryCentre = window->File1->visualItemRect(entries.front()).center();
-    const std::u16string lines = AddressLines(BoxLines);
+    const int boxLines = static_cast<int>(state.range(0));
+    window->txtAdr->SetText(AddressLines(boxLines));
+    ProgramSandbox::Settle();
 
     for (auto _ : state) {
-        RefillBox(state, *window, lines);
         QTest::mouseDClick(window->File1->viewport(), Qt::LeftButton, {}, entryCentre);
         ProgramSandbox::Settle();
     }
     const std::u16string address =
         forms::FromQString(QString::fromLatin1(BaseAddress)) + u"photo%201.jpg";
     if (StillRunning(state, program, window) &&
-        (LineCount(window->txtAdr->Text()) != BoxLines + 1 ||
+        (LineCount(window->txtAdr->Text()) != boxLines + state.iterations() ||
          forms::Clipboard::GetText() != address))
         state.SkipWithError("the double-click did not add and copy the entry's address");
 }
-BENCHMARK(DoubleClickIntoFullBox)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(DoubleClickIntoFullBox)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Arg(1000)
+    ->Arg(100000);
+
+// Timed: one drag-move event over the address box, in a drag of as many files of the program
+// folder as the argument says that has already entered it.
+void DragMoveOverAddressBox(benchmark::State& state) {
+    ProgramSandbox program;
+    const QPointer<frmMain> window = Start(program);
+    if (!StillRunning(state, program, window))
+        return;
+    QMimeData data;
+    data.setUrls(ProgramFolderFiles(program, static_cast<int>(state.range(0))));
+    QWidget& box = *window->txtAdr->viewport();
+    const QPoint centre = box.rect().center();
+    QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&box, &enter);
+
+    for (auto _ : state) {
+        QDragMoveEvent move(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&box, &move);
+        if (!move.isAccepted()) {
+            state.SkipWithError("the address box refused the drag");
+            break;
+        }
+    }
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(&box, &leave);
+}
+BENCHMARK(DragMoveOverAddressBox)->Unit(benchmark::kMicrosecond)->UseRealTime()->Arg(100000);
+
+// Timed: "Actualiser" on a program folder of as many files as the argument says, then the waiting
+// events (the repaint), against a minimal program's list of the same size and font refilled from
+// the same folder.
+void RefreshAgainstPeer(benchmark::State& state) {
+    ProgramSandbox program;
+    // With the settings file and the listed file, the folder holds as many files as asked.
+    for (int i = 2; i < state.range(0); ++i)
+        program.CreateFile(QStringLiteral("fichier %1.txt").arg(i, 6, 10, QLatin1Char('0')));
+    const QPointer<frmMain> window = Start(program);
+    if (!StillRunning(state, program, window))
+        return;
+    QWidget peerWindow;
+    PeerFileList peerList(&peerWindow);
+    peerList.setGeometry(window->File1->geometry());
+    peerList.setFont(window->File1->font());
+    peerWindow.show();
+    const QString folder = program.NativePath(QStringLiteral("."));
+    ProgramSandbox::Settle();
+
+    PairedTimes times;
+    for (auto _ : state) {
+        times.Program(state, [&] {
+            window->cmdActu->click();
+            ProgramSandbox::Settle();
+        });
+        times.Peer([&] {
+            peerList.Fill(folder);
+            ProgramSandbox::Settle();
+        });
+    }
+    if (StillRunning(state, program, window) && window->File1->count() != state.range(0))
+        state.SkipWithError("the list does not show the program folder");
+    times.Report(state, "lirvane_ms", "peer_ms", 1e3);
+}
+BENCHMARK(RefreshAgainstPeer)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(9)
+    ->Arg(100000);
 
 } // namespace

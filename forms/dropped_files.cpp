@@ -48,10 +48,12 @@ bool FileDropFilter::eventFilter(QObject*, QEvent* event) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDropEvent*>(event);
-        if (DroppedFiles(*drag->mimeData()).empty())
-            drag->ignore();
-        else
+        if (event->type() == QEvent::DragEnter)
+            dragCarriesFiles_ = !DroppedFiles(*drag->mimeData()).empty();
+        if (dragCarriesFiles_)
             drag->acceptProposedAction();
+        else
+            drag->ignore();
         return true;
     }
     case QEvent::DragLeave:

@@ -17,6 +17,7 @@ Files DroppedFiles(const QMimeData& data);
 
 // Takes over the drag and drop events of a control: drags that carry local files are accepted
 // and their drop reported; anything else is refused, so nothing is ever inserted by itself.
+// A drag is judged once, as it enters: the moves that follow repeat that answer.
 class FileDropFilter final : public QObject {
     Q_OBJECT
 
@@ -29,6 +30,9 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool dragCarriesFiles_ = false;
 };
 
 } // namespace forms

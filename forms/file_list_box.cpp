@@ -21,11 +21,18 @@ void FileListBox::SetPath(const std::u16string& path) {
     if (path == path_)
         return;
     path_ = path;
-    Refresh();
+    stale_ = true;
+    QMetaObject::invokeMethod(this, &FileListBox::RefreshIfStale, Qt::QueuedConnection);
+}
+
+void FileListBox::RefreshIfStale() {
+    if (stale_)
+        Refresh();
 }
 
 // Each entry shows its file's name and keeps the exact name, which the shown text may lack.
 void FileListBox::Refresh() {
+    stale_ = false;
     clear();
     for (ListedFile& file : ListFolder(path_)) {
         auto* entry = new QListWidgetItem(std::move(file.shown));

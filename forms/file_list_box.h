@@ -16,10 +16,11 @@ public:
     explicit FileListBox(QWidget* parent);
 
     std::u16string Path() const { return path_; }
-    // Points the list at a folder given in the program's form and lists it, unless the list
-    // shows that folder already.
+    // Points the list at a folder given in the program's form, unless the list shows that folder
+    // already. The folder is read once waiting events run, or sooner by Refresh, so that setting
+    // the path and refreshing right after reads the folder only once.
     void SetPath(const std::u16string& path);
-    // Reads the folder again.
+    // Reads the folder again, now.
     void Refresh();
 
     // The entry's file name in the program's form; "" for an index that names no entry.
@@ -33,7 +34,10 @@ signals:
     void DblClick();
 
 private:
+    void RefreshIfStale();
+
     std::u16string path_;
+    bool stale_ = false;
     FileDropFilter* drops_;
 };
 

@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QTextBlock>
+#include <QTextCursor>
 
 namespace forms {
 
@@ -29,6 +30,16 @@ std::u16string MultiLineTextBox::Text() const {
 
 void MultiLineTextBox::SetText(const std::u16string& text) {
     setPlainText(ToQString(text));
+}
+
+void MultiLineTextBox::AppendLine(const std::u16string& text) {
+    QTextCursor end(document());
+    end.movePosition(QTextCursor::End);
+    end.beginEditBlock();
+    if (!document()->isEmpty())
+        end.insertBlock();
+    end.insertText(ToQString(text));
+    end.endEditBlock();
 }
 
 TextBox::TextBox(QWidget* parent, const std::u16string& text)

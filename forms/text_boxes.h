@@ -18,6 +18,9 @@ public:
 
     std::u16string Text() const;
     void SetText(const std::u16string& text);
+    // Adds the text after a line break at the end; an empty box takes it as its whole text.
+    // Only the end of the box is edited, in one step that undo takes back.
+    void AppendLine(const std::u16string& text);
 
     FileDropFilter& Drops() { return *drops_; }
 

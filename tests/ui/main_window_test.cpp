@@ -201,6 +201,28 @@ TEST_F(MainWindowTest, DroppedFilesFollowTheBoxInDropOrderAndLeaveTheClipboardAl
     EXPECT_EQ(forms::Clipboard::GetText(), u"kept");
 }
 
+// A double-click or a drop adds to the end of the box: what the user typed stays where it is, and
+// one undo takes back exactly what the double-click or the drop added.
+TEST_F(MainWindowTest, AddedLinesLeaveTheTypedTextAndAreUndoneOneStepEach) {
+    StartWithFiles({"a.txt"});
+    QTest::keyClicks(Main().txtAdr, "typed");
+    QStringList dropped;
+    std::u16string droppedLines;
+    for (int i = 0; i < 2000; ++i) {
+        dropped << NativePath(QStringLiteral("f %1").arg(i));
+        droppedLines += u"\r\nhttp://example.org/tmp/f%20" + forms::FromQString(QString::number(i));
+    }
+
+    DoubleClick("a.txt");
+    ASSERT_TRUE(DropOn(*Main().txtAdr->viewport(), FileUrls(dropped)));
+    EXPECT_EQ(Main().txtAdr->Text(), u"typed\r\nhttp://example.org/tmp/a.txt" + droppedLines);
+
+    Main().txtAdr->undo();
+    EXPECT_EQ(Main().txtAdr->Text(), u"typed\r\nhttp://example.org/tmp/a.txt");
+    Main().txtAdr->undo();
+    EXPECT_EQ(Main().txtAdr->Text(), u"typed");
+}
+
 TEST_F(MainWindowTest, DraggedTextOrWebLinksAreRefused) {
     StartWithFiles({"a.txt"});
     Main().txtAdr->SetText(u"first");

@@ -81,7 +81,7 @@ void frmMain::File1_DblClick() {
     // A double-click beside the entries leaves no current entry: there is nothing to add.
     if (File1->ListIndex() < 0)
         return;
-    txtAdr->SetText(mdCode::AppendAddress(txtAdr->Text(), CurrentEntryAddress()));
+    txtAdr->AppendLine(CurrentEntryAddress());
     forms::DoEvents();
     SetClipboardTwice([this] { return StillLoaded(*this).CurrentEntryAddress(); });
 }
@@ -95,20 +95,21 @@ void frmMain::File1_OLEDragDrop(const forms::Files& Files) {
 }
 
 // One line per dropped path below the program folder, in drop order; other paths are skipped.
-// The box is set once, so that a drop of many files costs time in proportion to their number.
+// The lines are added to the box at once, so that a drop costs time in proportion to the number
+// of files, whatever the box already holds.
 void frmMain::AddDroppedFiles(const forms::Files& files, AddressRule rule) {
     const std::u16string folder = forms::App::Path();
-    std::u16string text = txtAdr->Text();
+    std::u16string lines;
     bool added = false;
     for (const std::u16string& path : files) {
         const std::u16string name = mdCode::RelativeName(folder, path).value_or(u"");
         if (name.empty())
             continue;
-        text = mdCode::AppendAddress(std::move(text), rule(BaseUrl, name));
+        lines = mdCode::AppendAddress(std::move(lines), rule(BaseUrl, name));
         added = true;
     }
     if (added)
-        txtAdr->SetText(text);
+        txtAdr->AppendLine(lines);
 }
 
 void frmMain::cmdActu_Click() {
