@@ -8,6 +8,7 @@
 #include <QSysInfo>
 #include <QUrl>
 #include <QWidget>
+#include <algorithm>
 
 namespace forms {
 namespace {
@@ -29,6 +30,11 @@ std::string NativeBytes(const QUrl& url) {
 
 } // namespace
 
+bool CarriesLocalFiles(const QMimeData& data) {
+    const QList<QUrl> urls = data.urls();
+    return std::any_of(urls.begin(), urls.end(), IsLocalFileUrl);
+}
+
 Files DroppedFiles(const QMimeData& data) {
     Files files;
     for (const QUrl& url : data.urls()) {
@@ -49,7 +55,7 @@ bool FileDropFilter::eventFilter(QObject*, QEvent* event) {
     case QEvent::DragMove: {
         auto* drag = static_cast<QDropEvent*>(event);
         if (event->type() == QEvent::DragEnter)
-            dragCarriesFiles_ = !DroppedFiles(*drag->mimeData()).empty();
+            dragCarriesFiles_ = CarriesLocalFiles(*drag->mimeData());
         if (dragCarriesFiles_)
             drag->acceptProposedAction();
         else

@@ -11,6 +11,9 @@ namespace forms {
 // Full paths in the program's form, in the order they were dropped.
 using Files = std::vector<std::u16string>;
 
+// Whether dragged data names a file of this machine; cheap enough to judge a drag as it enters.
+bool CarriesLocalFiles(const QMimeData& data);
+
 // The files of this machine that dragged data carries, each path resolved as the command line's
 // (see resolved_path.h); none for text, web links, file URLs of other hosts and other data.
 Files DroppedFiles(const QMimeData& data);

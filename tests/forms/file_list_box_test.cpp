@@ -18,7 +18,7 @@ protected:
     }
 
     static std::u16string ProgramForm(const QTemporaryDir& folder) {
-        return mdCode::ToProgramForm(forms::FromQString(folder.path()));
+        return mdCode::ToProgramForm(QFile::encodeName(folder.path()).toStdString());
     }
 
     QStringList Entries() const {
