@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QTextBlock>
+#include <limits>
 
 namespace forms {
 
@@ -31,8 +32,11 @@ void MultiLineTextBox::SetText(const std::u16string& text) {
     setPlainText(ToQString(text));
 }
 
-TextBox::TextBox(QWidget* parent, const std::u16string& text)
-    : QLineEdit(ToQString(text), parent) {}
+TextBox::TextBox(QWidget* parent, const std::u16string& text) : QLineEdit(parent) {
+    // No length limit: Qt's default of 32767 characters would cut a long text.
+    setMaxLength(std::numeric_limits<int>::max());
+    setText(ToQString(text));
+}
 
 std::u16string TextBox::Text() const {
     return FromQString(text());
