@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation2
     xvfb xauth openbox xdotool xclip x11-utils procps
+    clang-14 libclang-rt-14-dev
 )
 
 missing=()
