@@ -20,6 +20,12 @@ std::u16string AddBackslash(const std::u16string& text) {
     return WithFinal(text, u'\\');
 }
 
+std::u16string WithoutLineBreaks(std::u16string text) {
+    std::erase_if(text,
+                  [](char16_t character) { return character == u'\r' || character == u'\n'; });
+    return text;
+}
+
 std::optional<std::u16string> TextBetween(const std::u16string& text, const std::u16string& start,
                                           const std::u16string& end) {
     const auto startAt = text.find(start);

@@ -2,6 +2,7 @@
 #include "forms/application.h"
 #include "forms/clipboard_keeper.h"
 #include "forms/form.h"
+#include "forms/plugin_folders.h"
 #include "forms/qt_text.h"
 #include "ui/main/main_window.h"
 
@@ -9,6 +10,7 @@
 #include <QTimer>
 
 int main(int argc, char* argv[]) {
+    forms::LoadPluginsOnlyFromTheSystem();
     if (const auto keptFile = forms::TakeClipboardKeeperFile())
         return forms::RunClipboardKeeper(argc, argv, *keptFile);
 

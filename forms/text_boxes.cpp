@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <limits>
 
 namespace forms {
 
@@ -42,8 +43,11 @@ void MultiLineTextBox::AppendLine(const std::u16string& text) {
     end.endEditBlock();
 }
 
-TextBox::TextBox(QWidget* parent, const std::u16string& text)
-    : QLineEdit(ToQString(text), parent) {}
+TextBox::TextBox(QWidget* parent, const std::u16string& text) : QLineEdit(parent) {
+    // No length limit: Qt's default of 32767 characters would cut a long text.
+    setMaxLength(std::numeric_limits<int>::max());
+    setText(ToQString(text));
+}
 
 std::u16string TextBox::Text() const {
     return FromQString(text());

@@ -31,8 +31,8 @@ private:
 // Key code of Enter in KeyDown; other keys report their Qt key code.
 inline constexpr int vbKeyReturn = 13;
 
-// A single-line text box. KeyDown runs before the box handles a key; a handler that sets the
-// key code to 0 keeps the key from the box.
+// A single-line text box without a length limit. KeyDown runs before the box handles a key; a
+// handler that sets the key code to 0 keeps the key from the box.
 class TextBox final : public QLineEdit {
     Q_OBJECT
 

@@ -11,6 +11,7 @@ packages=(
     xvfb xauth openbox xdotool xclip x11-utils procps
     desktop-file-utils imagemagick
     nginx-light curl
+    clang-14 libclang-rt-14-dev
 )
 
 missing=()

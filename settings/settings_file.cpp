@@ -2,6 +2,7 @@
 
 #include "address/code_page.h"
 #include "settings/program_path.h"
+#include "settings/text_decoding.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -140,16 +141,26 @@ private:
     std::size_t position_ = 0;
 };
 
-// The permission bits the new file gets: those of the file it replaces, or those of a newly
-// created file (mkstemp would otherwise leave it readable by the owner only).
-mode_t ModeFor(const std::filesystem::path& file) {
-    struct stat status {};
-    if (stat(file.c_str(), &status) == 0) {
-        return status.st_mode & 07777;
-    }
+mode_t NewFileMode() {
     const mode_t mask = umask(0);
     umask(mask);
     return 0666 & ~mask;
+}
+
+// The permission bits the new file gets: those of the regular file it replaces, or those of a
+// newly created file (mkstemp would otherwise leave it readable by the owner only). A symbolic
+// link is replaced, not followed, so its target's mode (/dev/zero is world-writable) is not the
+// file's; the new file is still no more open than the target was.
+mode_t ModeFor(const std::filesystem::path& file) {
+    struct stat own {};
+    if (lstat(file.c_str(), &own) != 0) {
+        return NewFileMode();
+    }
+    if (S_ISREG(own.st_mode)) {
+        return own.st_mode & 07777;
+    }
+    struct stat target {};
+    return stat(file.c_str(), &target) == 0 ? NewFileMode() & target.st_mode : NewFileMode();
 }
 
 bool WriteAll(int descriptor, std::string_view bytes) {
@@ -194,7 +205,7 @@ bool FileExists(const std::u16string& path) {
 }
 
 std::optional<std::u16string> ReadTextFile(const std::u16string& path) {
-    const std::u16string text = FromAnsi(ReadBytes(ToNativePath(path)));
+    const std::u16string text = DecodeText(ReadBytes(ToNativePath(path)));
     ItemReader items(text);
     std::optional<std::u16string> result;
     while (!items.AtEnd()) {

@@ -31,6 +31,19 @@ TEST(AddSlashAndBackslash, AddTheirOwnCharacterOnlyWhenItIsNotLast) {
     }
 }
 
+TEST(WithoutLineBreaks, RemovesEveryCrAndLfAndNothingElse) {
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        {u"http://example.org/tmp/\r\n", u"http://example.org/tmp/"},
+        {u"http://exa\nmple.org/\rtmp/", u"http://example.org/tmp/"},
+        {u"\r\n\n\r", u""},
+        {u" a\tb\u2028\u0085 ", u" a\tb\u2028\u0085 "},
+    };
+    for (const auto& [text, expected] : cases) {
+        SCOPED_TRACE(testing::PrintToString(text));
+        EXPECT_EQ(WithoutLineBreaks(text), expected);
+    }
+}
+
 struct TextBetweenCase {
     const char* what;
     std::u16string text;

@@ -55,6 +55,34 @@ TEST(ReadTextFile, ReadsLoneLineEndsAndLeftovers) {
     });
 }
 
+TEST(ReadTextFile, ReadsUtf8WhereTheBytesAreUtf8AndWindows1252Otherwise) {
+    ExpectReadsAll({
+        {"UTF-8 from a text editor",
+         "http://b\xC3\xBC"
+         "cher.example/\n",
+         u"http://b\u00FCcher.example/"},
+        {"UTF-8 behind a byte-order mark",
+         "\xEF\xBB\xBFhttp://b\xC3\xBC"
+         "cher.example/\n",
+         u"http://b\u00FCcher.example/"},
+        {"a byte-order mark before ASCII", "\xEF\xBB\xBFhttp://x/\r\n", u"http://x/"},
+        {"a byte-order mark alone", "\xEF\xBB\xBF", std::nullopt},
+        {"three- and four-byte characters", "http://\xE4\xBE\x8B.jp/\xF0\x9F\x98\x80/",
+         u"http://\u4F8B.jp/\U0001F600/"},
+        {"Windows-1252 as the program writes it",
+         "http://b\xFC"
+         "cher.example/\r\n",
+         u"http://b\u00FCcher.example/"},
+        {"Windows-1252 behind a byte-order mark", "\xEF\xBB\xBF\xE9t\xE9", u"\u00E9t\u00E9"},
+        {"one invalid byte makes it all Windows-1252", "\xC3\xBC \xFC", u"\u00C3\u00BC \u00FC"},
+        {"a sequence cut by the end of the file", "caf\xC3", u"caf\u00C3"},
+        {"an overlong form is not UTF-8", "\xC0\xAF", u"\u00C0\u00AF"},
+        {"an encoded surrogate is not UTF-8", "\xED\xA0\x80", u"\u00ED\u00A0\u20AC"},
+        {"beyond U+10FFFF is not UTF-8", "\xF4\x90\x80\x80", u"\u00F4\u0090\u20AC\u20AC"},
+        {"a byte-order mark inside the text is kept", "a\xEF\xBB\xBF", u"a\uFEFF"},
+    });
+}
+
 TEST(ReadTextFile, MissingFileThrowsNamingTheFile) {
     TemporaryFolder folder;
     EXPECT_THAT([&] { ReadTextFile(folder.ProgramPath("PARAM.ini")); },

@@ -93,6 +93,44 @@ TEST(WriteTextFile, CreatesAFileWithTheUsualPermissions) {
     EXPECT_EQ(PermissionBits(folder.Native("PARAM.ini")), 0640u);
 }
 
+struct LinkCase {
+    const char* what;
+    std::string target;               // relative to the folder, or absolute
+    std::optional<mode_t> targetMode; // created with this mode when set
+    mode_t expected;
+};
+
+TEST(WriteTextFile, ReplacesALinkWithANewFileNoMoreOpenThanTheLinkedOne) {
+    const LinkCase cases[] = {
+        {"a link to /dev/zero", "/dev/zero", std::nullopt, 0644},
+        {"a link to a world-writable file", "shared.ini", 0666, 0644},
+        {"a link to a private file", "private.ini", 0600, 0600},
+        {"a dangling link", "absent.ini", std::nullopt, 0644},
+    };
+    const mode_t previousMask = umask(022);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TemporaryFolder folder;
+        if (c.targetMode) {
+            folder.WriteBytes(c.target, "target\r\n");
+            ASSERT_EQ(chmod(folder.Native(c.target).c_str(), *c.targetMode), 0);
+        }
+        ASSERT_EQ(symlink(c.target.c_str(), folder.Native("PARAM.ini").c_str()), 0);
+
+        WriteTextFile(folder.ProgramPath("PARAM.ini"), u"http://x/");
+
+        EXPECT_TRUE(std::filesystem::is_regular_file(
+            std::filesystem::symlink_status(folder.Native("PARAM.ini"))));
+        EXPECT_EQ(PermissionBits(folder.Native("PARAM.ini")), c.expected);
+        EXPECT_EQ(folder.ReadBytes("PARAM.ini"), "http://x/\r\n");
+        if (c.targetMode) {
+            EXPECT_EQ(folder.ReadBytes(c.target), "target\r\n");
+            EXPECT_EQ(PermissionBits(folder.Native(c.target)), *c.targetMode);
+        }
+    }
+    umask(previousMask);
+}
+
 TEST(WriteTextFile, FailedWriteLeavesThePreviousFileIntact) {
     TemporaryFolder folder;
     const std::string previous = "http://votre_site_web/dossiertemp/\r\n";

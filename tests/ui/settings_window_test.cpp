@@ -1,5 +1,6 @@
 #include "support/window_test.h"
 
+#include "address/code_page.h"
 #include "app/base_url.h"
 #include "forms/app.h"
 #include "forms/msg_box.h"
@@ -88,6 +89,10 @@ TEST_F(SettingsWindowTest, SaveStoresTheAddressWithATrailingSlashAndReturns) {
         {"blanks only", u"   ", u"   /", "   /\r\n", u"/"},
         {"letters of the code page", u"http://café.example/€", u"http://café.example/€/",
          "http://caf\xe9.example/\x80/\r\n", u"http://café.example/€/"},
+        {"pasted with its line break", u"http://example.org/tmp/\n", u"http://example.org/tmp/",
+         "http://example.org/tmp/\r\n", u"http://example.org/tmp/"},
+        {"line breaks inside", u"http://exa\r\nmple.org/\rtmp\r\n", u"http://example.org/tmp/",
+         "http://example.org/tmp/\r\n", u"http://example.org/tmp/"},
     };
     AtConfirmation seen;
     forms::SetMsgBoxHandler(
@@ -213,6 +218,61 @@ TEST_F(SettingsWindowTest, AnEmptyBoxIsRefused) {
         EXPECT_FALSE(QFile::exists(NativePath("PARAM.ini")));
         ExpectSettingsStillOpen();
     }
+}
+
+TEST_F(SettingsWindowTest, LineBreaksAloneCountAsAnEmptyBox) {
+    OpenFromMainWindow("http://old.example/\r\n");
+    Settings().txtURL->SetText(u"\r\n");
+
+    Click(*Settings().cmdSave);
+
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, u"Vous devez marquer un url.");
+    EXPECT_EQ(SettingsBytes(), "http://old.example/\r\n");
+    ExpectSettingsStillOpen();
+}
+
+struct RefusedCase {
+    const char* what;
+    std::u16string typed;
+    std::u16string named;
+};
+
+TEST_F(SettingsWindowTest, CharactersTheFileCannotHoldAreNamedAndNothingIsWritten) {
+    const RefusedCase cases[] = {
+        {"ideographs", u"http://例え.jp/", u"例 え"},
+        {"an emoji, twice", u"http://x.example/😀/😀", u"😀"},
+        {"with letters the file holds", u"http://café.example/€/Ω", u"Ω"},
+        {"with a line break", u"http://例.jp/\n", u"例"},
+    };
+    OpenFromMainWindow("http://old.example/\r\n");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        messages.clear();
+        Settings().txtURL->SetText(c.typed);
+
+        Click(*Settings().cmdSave);
+
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text,
+                  u"Le paramètre ne peut pas contenir ces caractères : " + c.named);
+        EXPECT_EQ(messages[0].flags, 16);
+        EXPECT_EQ(messages[0].title, u"Erreur");
+        EXPECT_EQ(Settings().txtURL->Text(), c.typed);
+        EXPECT_EQ(SettingsBytes(), "http://old.example/\r\n");
+        ExpectSettingsStillOpen();
+    }
+}
+
+TEST_F(SettingsWindowTest, AnAddressOfAnyLengthIsSavedWhole) {
+    const std::u16string address = u"http://example.org/" + std::u16string(100'000, u'a');
+    OpenFromMainWindow("http://old.example/\r\n");
+    Settings().txtURL->SetText(address);
+
+    Click(*Settings().cmdSave);
+
+    ExpectSavedAndBack(QByteArray::fromStdString(mdCode::ToAnsi(address) + "/\r\n"));
+    EXPECT_EQ(BaseUrl, address + u"/");
 }
 
 TEST_F(SettingsWindowTest, ActivationPutsTheCaretBehindTheText) {

@@ -1,5 +1,6 @@
 #include "ui/settings/settings_window.h"
 
+#include "address/code_page.h"
 #include "address/text_helpers.h"
 #include "app/product.h"
 #include "forms/msg_box.h"
@@ -8,6 +9,18 @@
 #include "settings/settings_file.h"
 #include "ui/main/main_window.h"
 #include "ui/settings_file_path.h"
+
+namespace {
+
+std::u16string JoinedBySpaces(const std::vector<std::u16string>& characters) {
+    std::u16string joined;
+    for (const auto& character : characters) {
+        joined += (joined.empty() ? u"" : u" ") + character;
+    }
+    return joined;
+}
+
+} // namespace
 
 void frmParam::Form_Activate() {
     txtURL->SetSelStart(static_cast<int>(txtURL->Text().size()));
@@ -21,12 +34,22 @@ void frmParam::txtURL_KeyDown(int& KeyCode, Qt::KeyboardModifiers) {
 }
 
 void frmParam::cmdSave_Click() {
-    if (txtURL->Text() == u"") {
+    // A pasted address often brings its line break; the file holds the address on one line.
+    const std::u16string address = mdCode::WithoutLineBreaks(txtURL->Text());
+    if (address == u"") {
         forms::MsgBox(u"Vous devez marquer un url.", forms::vbCritical, u"Erreur");
         txtURL->SetFocus();
         return;
     }
-    txtURL->SetText(mdCode::AddSlash(txtURL->Text()));
+    // The file is in Windows-1252: a character it cannot hold would be stored as "?".
+    if (const auto unstorable = mdCode::CharactersWithoutCode(address); !unstorable.empty()) {
+        forms::MsgBox(u"Le paramètre ne peut pas contenir ces caractères : " +
+                          JoinedBySpaces(unstorable),
+                      forms::vbCritical, u"Erreur");
+        txtURL->SetFocus();
+        return;
+    }
+    txtURL->SetText(mdCode::AddSlash(address));
     try {
         mdCode::WriteTextFile(SettingsFilePath(), txtURL->Text());
     } catch (const mdCode::FileError& error) {

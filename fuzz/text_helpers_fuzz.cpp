@@ -1,0 +1,76 @@
+// AddSlash, AddBackslash, WithoutLineBreaks and TextBetween on any texts.
+#include "address/text_helpers.h"
+#include "property.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <fuzzer/FuzzedDataProvider.h>
+
+using namespace mdCode;
+
+namespace {
+
+// Bytes as characters of the same value: few distinct characters, so delimiters often match.
+std::u16string Widened(const std::string& bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
+bool IsLineBreak(char16_t character) {
+    return character == u'\r' || character == u'\n';
+}
+
+void CheckFinal(std::u16string (*add)(const std::u16string&), char16_t final,
+                const std::u16string& text) {
+    const std::u16string added = add(text);
+    LIRVANE_PROPERTY(added.starts_with(text));
+    LIRVANE_PROPERTY(added.ends_with(final));
+    LIRVANE_PROPERTY(added.size() == text.size() + (text.ends_with(final) ? 0 : 1));
+    LIRVANE_PROPERTY(add(added) == added);
+}
+
+void CheckWithoutLineBreaks(const std::u16string& text) {
+    const std::u16string kept = WithoutLineBreaks(text);
+    LIRVANE_PROPERTY(std::none_of(kept.begin(), kept.end(), IsLineBreak));
+    LIRVANE_PROPERTY(kept.size() == text.size() - static_cast<std::size_t>(std::count_if(
+                                                      text.begin(), text.end(), IsLineBreak)));
+    // The characters kept are the text's own, in their order.
+    auto next = text.begin();
+    for (const char16_t character : kept) {
+        next = std::find(next, text.end(), character);
+        LIRVANE_PROPERTY(next != text.end());
+        ++next;
+    }
+}
+
+// The value is what follows the first `start`, up to the first `end` behind it.
+void CheckTextBetween(const std::u16string& text, const std::u16string& start,
+                      const std::u16string& end) {
+    const auto value = TextBetween(text, start, end);
+    const auto startAt = text.find(start);
+    if (!value) {
+        LIRVANE_PROPERTY(startAt == std::u16string::npos ||
+                         text.find(end, startAt + start.size()) == std::u16string::npos);
+        return;
+    }
+    LIRVANE_PROPERTY(startAt != std::u16string::npos);
+    LIRVANE_PROPERTY(text.substr(startAt + start.size()).starts_with(*value + end));
+    LIRVANE_PROPERTY((*value + end).find(end) == value->size());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider input(data, size);
+    const std::u16string start = Widened(input.ConsumeRandomLengthString(8));
+    const std::u16string end = Widened(input.ConsumeRandomLengthString(8));
+    const std::u16string text = Widened(input.ConsumeRemainingBytesAsString());
+
+    CheckFinal(AddSlash, u'/', text);
+    CheckFinal(AddBackslash, u'\\', text);
+    CheckWithoutLineBreaks(text);
+    if (!start.empty() && !end.empty()) {
+        CheckTextBetween(text, start, end);
+    }
+    return 0;
+}
