@@ -14,9 +14,7 @@ ScratchFile::ScratchFile() {
     }
     folder_ = name;
     file_ = folder_ / "PARAM.ini";
-    // The folder's name is ASCII, so its program form is plain.
-    const std::string native = file_.string();
-    programPath_ = mdCode::ToProgramForm(std::u16string(native.begin(), native.end()));
+    programPath_ = mdCode::ToProgramForm(file_.native());
 }
 
 ScratchFile::~ScratchFile() {
