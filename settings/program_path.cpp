@@ -1,5 +1,7 @@
 #include "settings/program_path.h"
 
+#include "settings/utf8.h"
+
 namespace mdCode {
 namespace {
 
@@ -7,77 +9,6 @@ constexpr char16_t EscapeBase = 0xDC80;
 
 bool IsHighSurrogate(char16_t unit) {
     return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool IsContinuation(unsigned char byte) {
-    return (byte & 0xC0) == 0x80;
-}
-
-// The length of the valid UTF-8 sequence at the start of `bytes` and the code point it encodes;
-// a length of 0 when the first byte does not begin one. Overlong forms, surrogates and code
-// points above U+10FFFF are not valid.
-struct Decoded {
-    std::size_t length;
-    char32_t codePoint;
-};
-
-Decoded DecodeUtf8(std::string_view bytes) {
-    const auto byte = [&bytes](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-    const unsigned char lead = byte(0);
-    if (lead < 0x80)
-        return {1, lead};
-    std::size_t length = 0;
-    char32_t codePoint = 0;
-    char32_t smallest = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, codePoint = lead & 0x1F, smallest = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, codePoint = lead & 0x0F, smallest = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, codePoint = lead & 0x07, smallest = 0x10000;
-    } else {
-        return {0, 0};
-    }
-    if (bytes.size() < length)
-        return {0, 0};
-    for (std::size_t i = 1; i < length; ++i) {
-        if (!IsContinuation(byte(i)))
-            return {0, 0};
-        codePoint = (codePoint << 6) | (byte(i) & 0x3F);
-    }
-    const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-    if (codePoint < smallest || surrogate || codePoint > 0x10FFFF)
-        return {0, 0};
-    return {length, codePoint};
-}
-
-void AppendUtf16(std::u16string& text, char32_t codePoint) {
-    if (codePoint < 0x10000) {
-        text += static_cast<char16_t>(codePoint);
-    } else {
-        codePoint -= 0x10000;
-        text += static_cast<char16_t>(0xD800 + (codePoint >> 10));
-        text += static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
-    }
-}
-
-void AppendUtf8(std::string& bytes, char32_t codePoint) {
-    const auto append = [&bytes](unsigned value) { bytes += static_cast<char>(value); };
-    if (codePoint < 0x80) {
-        append(codePoint);
-    } else if (codePoint < 0x800) {
-        append(0xC0 | (codePoint >> 6));
-        append(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        append(0xE0 | (codePoint >> 12));
-        append(0x80 | ((codePoint >> 6) & 0x3F));
-        append(0x80 | (codePoint & 0x3F));
-    } else {
-        append(0xF0 | (codePoint >> 18));
-        append(0x80 | ((codePoint >> 12) & 0x3F));
-        append(0x80 | ((codePoint >> 6) & 0x3F));
-        append(0x80 | (codePoint & 0x3F));
-    }
 }
 
 void AppendEscaped(std::u16string& text, std::string_view bytes) {
@@ -91,7 +22,7 @@ std::u16string ToProgramForm(std::string_view nativePath) {
     std::u16string programPath;
     programPath.reserve(nativePath.size());
     while (!nativePath.empty()) {
-        const Decoded decoded = DecodeUtf8(nativePath);
+        const Utf8Sequence decoded = DecodeUtf8(nativePath);
         if (decoded.length == 0 || decoded.codePoint == NameBackslash) {
             const std::size_t escaped = decoded.length == 0 ? 1 : decoded.length;
             AppendEscaped(programPath, nativePath.substr(0, escaped));
