@@ -69,7 +69,7 @@ DetachedCommand OwnKeeper() {
 // wl-copy owns the clipboard through the data-control protocol and ends once replaced.
 DetachedCommand WlCopy() {
     return {.program = "wl-copy",
-            .arguments = {"wl-copy", "--type", "text/plain;charset=utf-8"},
+            .arguments = {"wl-copy", "--foreground", "--type", "text/plain;charset=utf-8"},
             .input = ClipboardText()};
 }
 
