@@ -9,6 +9,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation2
     xvfb xauth openbox xdotool xclip x11-utils procps
+    libxcb1-dev libwayland-dev qt6-wayland libwayland-client0 wl-clipboard
+    sway wtype mutter dbus util-linux passwd
 )
 
 missing=()
