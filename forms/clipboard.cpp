@@ -15,7 +15,11 @@ namespace {
 // plugin asks for it whenever another program pastes or keeps a copy.
 class CopiedText final : public QMimeData {
 public:
-    explicit CopiedText(const QString& text) { setText(text); }
+    explicit CopiedText(const QString& text) {
+        setText(text);
+        // Qt's Wayland plugin would otherwise add this format by reading the text itself.
+        setData(QStringLiteral("text/plain;charset=utf-8"), text.toUtf8());
+    }
 
     bool wasRead() const { return read_; }
 
