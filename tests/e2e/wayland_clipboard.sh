@@ -6,6 +6,9 @@
 # Usage: wayland_clipboard.sh <lirvane executable> <case>
 #   sway_copy_and_quit  sway (data-control): "Copier et Quitter" by Enter; the copy pastes
 #   sway_twenty_runs    twenty runs: each copy pastes, one keeper at most; a later copy ends it
+#   mutter_twenty_runs  mutter (no data-control) keeps the copy it read; twenty runs paste
+#
+# Set MUTTER_REMOTE to the program that drives mutter (built with the tests).
 set -euo pipefail
 
 executable=$(realpath "$1")
@@ -39,7 +42,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-for tool in sway swaymsg wtype wl-copy wl-paste setpriv pgrep; do
+for tool in sway swaymsg wtype wl-copy wl-paste mutter dbus-daemon setpriv pgrep; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh installs it)"
 done
 
@@ -92,25 +95,59 @@ within() {
 
 not() { ! "$@"; }
 
-compositor_ready() {
+# The name of the compositor's socket, once it listens.
+wayland_socket() {
     local socket
     for socket in "$runtime"/wayland-[0-9]; do
-        [ -S "$socket" ] || continue
-        swaysock=$(compgen -G "$runtime/sway-ipc.*.sock") || return 1
-        session+=(WAYLAND_DISPLAY="${socket##*/}" SWAYSOCK="$swaysock")
-        return 0
+        [ -S "$socket" ] && echo "${socket##*/}" && return
     done
     return 1
+}
+
+mutter_ready() {
+    local socket
+    socket=$(wayland_socket) || return 1
+    session+=(WAYLAND_DISPLAY="$socket")
+}
+
+sway_ready() {
+    local socket swaysock
+    socket=$(wayland_socket) && swaysock=$(compgen -G "$runtime/sway-ipc.*.sock") || return 1
+    session+=(WAYLAND_DISPLAY="$socket" SWAYSOCK="$swaysock")
 }
 
 start_sway() {
     printf '%s\n' 'xwayland disable' 'output HEADLESS-1 resolution 1280x800' >"$work/sway.conf"
     start_in_session WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
         sway --config "$work/sway.conf" >"$work/sway.log" 2>&1
-    within 10 compositor_ready || fail "sway did not start"
+    within 10 sway_ready || fail "sway did not start"
     # The seat has a keyboard only while a virtual keyboard exists: one that waits keeps it, so
     # that the program has its keyboard before the keys of each wtype arrive.
     start_in_session wtype -s 3600000 >/dev/null 2>&1
+    press_enter_when_ready=sway_press_enter
+    paste=sway_paste
+}
+
+bus_ready() {
+    [ -S "$runtime/bus" ]
+}
+
+start_mutter() {
+    [ -x "${MUTTER_REMOTE:-}" ] || fail "MUTTER_REMOTE names no program"
+    mutter_remote=$work/mutter_remote
+    cp "$MUTTER_REMOTE" "$mutter_remote"
+    start_in_session dbus-daemon --session --nofork --address="unix:path=$runtime/bus" \
+        >"$work/dbus.log" 2>&1
+    within 10 bus_ready || fail "the session bus did not start"
+    session+=(DBUS_SESSION_BUS_ADDRESS="unix:path=$runtime/bus")
+    start_in_session mutter --headless --wayland --no-x11 --virtual-monitor 1280x1024 \
+        >"$work/mutter.log" 2>&1
+    within 10 mutter_ready || fail "mutter did not start"
+    # mutter adds a keyboard to the seat with a remote session's first key; it stays while the
+    # session does.
+    start_in_session "$mutter_remote" hold >"$work/remote.log" 2>&1
+    press_enter_when_ready=mutter_press_enter
+    paste=mutter_paste
 }
 
 # The program folder: the settings file and a copy of the executable, owned by the test user.
@@ -126,7 +163,7 @@ main_window_focused() {
 }
 
 clipboard_holds() {
-    [ "$(in_session timeout 5 wl-paste --no-newline 2>/dev/null)" = "$1" ]
+    [ "$($paste 2>/dev/null)" = "$1" ]
 }
 
 # The clipboard tools' processes that serve a copy; wl-copy stays only while it keeps one.
@@ -141,20 +178,46 @@ at_most_one_keeper() {
     [ "$(live_keepers | wc -l)" -le 1 ]
 }
 
+# How Enter is pressed and the clipboard read; set by the compositor's start.
+press_enter_when_ready=
+paste=
+
 # Starts the program with the file's address in the box and presses Enter, which the focused
 # "Copier et Quitter" takes; then the program must end and its copy, the file's address (the
 # second argument, when the name is encoded), paste.
 copy_file_address_and_quit() {
     start_in_session "$program" "$folder/$1" >"$work/program.log" 2>&1
-    local pid=$started
-    within 20 main_window_focused || fail "the main window did not appear"
-    in_session wtype -k Return
-    within 10 not running "$pid" || fail "the program did not end after Enter"
+    program_pid=$started
+    $press_enter_when_ready
     local status=0
-    wait "$pid" || status=$?
+    wait "$program_pid" || status=$?
     [ "$status" -eq 0 ] || fail "the program ended with exit code $status"
     within 5 clipboard_holds "$base_url${2:-$1}" ||
-        fail "the clipboard holds '$(in_session timeout 5 wl-paste -n 2>&1)' after the program ended"
+        fail "the clipboard holds '$($paste 2>&1)' after the program ended"
+}
+
+sway_press_enter() {
+    within 20 main_window_focused || fail "the main window did not appear"
+    in_session wtype -k Return
+    within 10 not running "$program_pid" || fail "the program did not end after Enter"
+}
+
+sway_paste() {
+    in_session timeout 5 wl-paste --no-newline
+}
+
+# mutter tells no client which window has the focus: Enter is pressed until the program ends.
+mutter_press_enter() {
+    local tries
+    for ((tries = 20; tries > 0; tries--)); do
+        in_session "$mutter_remote" key 0xff0d
+        within 1 not running "$program_pid" && return
+    done
+    fail "the program did not end after Enter"
+}
+
+mutter_paste() {
+    in_session timeout 5 "$mutter_remote" paste
 }
 
 case_sway_copy_and_quit() {
@@ -179,7 +242,16 @@ case_sway_twenty_runs() {
     within 5 not running "$keeper" || fail "the keeper still runs after a later copy"
 }
 
+case_mutter_twenty_runs() {
+    start_mutter
+    make_program_folder
+    local run
+    for run in {1..20}; do
+        copy_file_address_and_quit "$run.txt"
+    done
+}
+
 case "$case_name" in
-sway_copy_and_quit | sway_twenty_runs) "case_$case_name" ;;
+sway_copy_and_quit | sway_twenty_runs | mutter_twenty_runs) "case_$case_name" ;;
 *) fail "unknown case: $case_name" ;;
 esac
