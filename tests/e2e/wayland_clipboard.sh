@@ -5,6 +5,7 @@
 #
 # Usage: wayland_clipboard.sh <lirvane executable> <case>
 #   sway_copy_and_quit  sway (data-control): "Copier et Quitter" by Enter; the copy pastes
+#   sway_copy_and_close the address box copied with Ctrl+C, then the window closed by sway
 #   sway_twenty_runs    twenty runs: each copy pastes, one keeper at most; a later copy ends it
 #   mutter_twenty_runs  mutter (no data-control) keeps the copy it read; twenty runs paste
 #
@@ -226,6 +227,23 @@ case_sway_copy_and_quit() {
     copy_file_address_and_quit 'rapport final.pdf' 'rapport%20final.pdf'
 }
 
+# No pointer can be driven on a headless sway: the keyboard copies instead of a double-click.
+case_sway_copy_and_close() {
+    start_sway
+    make_program_folder
+    local address=${base_url}index.html
+    start_in_session "$program" "$folder/index.html" >"$work/program.log" 2>&1
+    program_pid=$started
+    within 20 main_window_focused || fail "the main window did not appear"
+    # From "Copier et Quitter" past the file list into the address box, then copy all of it.
+    in_session wtype -k Tab -k Tab -M ctrl -k a -k c -m ctrl
+    within 5 clipboard_holds "$address" || fail "Ctrl+C in the address box copied nothing"
+    in_session swaymsg kill >/dev/null
+    within 10 not running "$program_pid" || fail "the program did not end when its window closed"
+    wait "$program_pid" || fail "the program ended with an error"
+    within 5 clipboard_holds "$address" || fail "the clipboard holds '$($paste 2>&1)' afterwards"
+}
+
 case_sway_twenty_runs() {
     start_sway
     make_program_folder
@@ -252,6 +270,8 @@ case_mutter_twenty_runs() {
 }
 
 case "$case_name" in
-sway_copy_and_quit | sway_twenty_runs | mutter_twenty_runs) "case_$case_name" ;;
+sway_copy_and_quit | sway_copy_and_close | sway_twenty_runs | mutter_twenty_runs)
+    "case_$case_name"
+    ;;
 *) fail "unknown case: $case_name" ;;
 esac
