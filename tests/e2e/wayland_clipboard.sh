@@ -7,6 +7,7 @@
 #   sway_copy_and_quit  sway (data-control): "Copier et Quitter" by Enter; the copy pastes
 #   sway_copy_and_close the address box copied with Ctrl+C, then the window closed by sway
 #   sway_twenty_runs    twenty runs: each copy pastes, one keeper at most; a later copy ends it
+#   sway_copy_lost      without wl-copy the program says that the copy is lost, then ends
 #   mutter_twenty_runs  mutter (no data-control) keeps the copy it read; twenty runs paste
 #
 # Set MUTTER_REMOTE to the program that drives mutter (built with the tests).
@@ -244,6 +245,24 @@ case_sway_copy_and_close() {
     within 5 clipboard_holds "$address" || fail "the clipboard holds '$($paste 2>&1)' afterwards"
 }
 
+message_box_focused() {
+    in_session swaymsg '[con_id=__focused__ title="^Lirvane$"] nop' >/dev/null 2>&1
+}
+
+case_sway_copy_lost() {
+    start_sway
+    make_program_folder
+    mkdir "$work/no-tools"
+    start_in_session env PATH="$work/no-tools" "$program" "$folder/index.html" \
+        >"$work/program.log" 2>&1
+    program_pid=$started
+    within 20 main_window_focused || fail "the main window did not appear"
+    in_session wtype -k Return
+    within 10 message_box_focused || fail "no message says that the copy is lost"
+    in_session wtype -k Return
+    within 10 not running "$program_pid" || fail "the program did not end after the message"
+}
+
 case_sway_twenty_runs() {
     start_sway
     make_program_folder
@@ -270,7 +289,8 @@ case_mutter_twenty_runs() {
 }
 
 case "$case_name" in
-sway_copy_and_quit | sway_copy_and_close | sway_twenty_runs | mutter_twenty_runs)
+sway_copy_and_quit | sway_copy_and_close | sway_copy_lost | sway_twenty_runs | \
+    mutter_twenty_runs)
     "case_$case_name"
     ;;
 *) fail "unknown case: $case_name" ;;
