@@ -10,7 +10,7 @@ packages=(
     fonts-liberation2
     xvfb xauth openbox xdotool xclip x11-utils procps
     libxcb1-dev libwayland-dev qt6-wayland libwayland-client0 wl-clipboard
-    sway wtype mutter dbus util-linux passwd
+    sway wtype mutter dbus-daemon util-linux passwd
 )
 
 missing=()
