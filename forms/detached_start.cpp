@@ -21,7 +21,7 @@ constexpr auto InputLimit = 3s;
 
 class FileDescriptor final {
 public:
-    explicit FileDescriptor(int fd = -1) : fd_(fd) {}
+    explicit FileDescriptor(int fd) : fd_(fd) {}
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     ~FileDescriptor() {
@@ -43,8 +43,6 @@ std::vector<char*> CStrings(QList<QByteArray>& strings) {
     return pointers;
 }
 
-// The standard input is one end of a socket pair: unlike a pipe, it can be written without
-// raising SIGPIPE when the reader ends early, and with a time limit.
 std::optional<pid_t> SpawnReadingFrom(const DetachedCommand& command, int input) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -100,6 +98,8 @@ bool WriteAll(int socket, const QByteArray& bytes) {
 } // namespace
 
 bool StartDetached(const DetachedCommand& command) {
+    // The input goes through a socket pair: unlike a pipe, it can be written without raising
+    // SIGPIPE when the reader ends early, and with a time limit.
     int ends[2];
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
         return false;
