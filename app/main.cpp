@@ -11,8 +11,8 @@
 
 int main(int argc, char* argv[]) {
     forms::LoadPluginsOnlyFromTheSystem();
-    if (const auto keptFile = forms::TakeClipboardKeeperFile())
-        return forms::RunClipboardKeeper(argc, argv, *keptFile);
+    if (forms::TakeClipboardKeeperMode())
+        return forms::RunClipboardKeeper(argc, argv);
 
     forms::Application application(argc, argv);
     QApplication::setApplicationName(forms::ToQString(std::u16string(product::Name)));

@@ -1,16 +1,21 @@
 #include "forms/clipboard_keeper.h"
 
+#include "forms/clipboard.h"
+#include "forms/clipboard_ownership.h"
+#include "forms/detached_start.h"
+#include "forms/msg_box.h"
+#include "forms/qt_text.h"
+#include "forms/wayland_data_control.h"
+
 #include <QClipboard>
-#include <QDir>
 #include <QEventLoop>
 #include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QProcess>
-#include <QTemporaryFile>
 #include <QTimer>
+#include <cerrno>
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <unistd.h>
 
 namespace forms {
@@ -19,124 +24,114 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr char KeeperVariable[] = "LIRVANE_CLIPBOARD_KEEPER";
-// The start of every hand-over file's name: a keeper reads and removes no other file.
-constexpr char HandOverPrefix[] = "lirvane-clipboard-";
 
 // Long enough for a keeper to start on a busy machine, short enough that a program whose keeper
 // failed still ends promptly.
 constexpr auto TakeoverLimit = 3s;
+// A compositor that keeps copies reads a new one at once; this bounds the wait when it does not.
+constexpr auto CompositorReadLimit = 2s;
 
-bool OnX11() {
-    return QGuiApplication::platformName() == u"xcb";
-}
-
-bool OwnsClipboard() {
-    return QGuiApplication::clipboard()->ownsClipboard();
-}
-
-// Runs the action once another program has taken the clipboard, while `context` lives.
-void WhenClipboardTaken(const QObject& context, const std::function<void()>& action) {
-    QObject::connect(QGuiApplication::clipboard(), &QClipboard::changed, &context, [action] {
-        if (!OwnsClipboard())
-            action();
-    });
-}
-
-// The session's runtime folder, private to the user, when there is one.
-QString HandOverFolder() {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
-        return runtime;
-    return QDir::tempPath();
-}
-
-// The text in UTF-8, in a new file that only its owner may read.
-bool WriteHandOverFile(QTemporaryFile& file, const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    return file.open() && file.write(bytes) == bytes.size() && file.flush();
-}
-
-bool StartKeeper(const QString& handOverFile) {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(KeeperVariable), handOverFile);
-    // The keeper serves this program's X display and is no program of the desktop session.
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.remove(QStringLiteral("SESSION_MANAGER"));
-
-    QProcess keeper;
-    keeper.setProgram(QCoreApplication::applicationFilePath());
-    keeper.setProcessEnvironment(environment);
-    // It outlives the program, so it must hold none of its folders, terminals or pipes.
-    keeper.setWorkingDirectory(QDir::rootPath());
-    keeper.setStandardInputFile(QProcess::nullDevice());
-    keeper.setStandardOutputFile(QProcess::nullDevice());
-    keeper.setStandardErrorFile(QProcess::nullDevice());
-    return keeper.startDetached();
-}
-
-// Lets events run until another program owns the clipboard, or the time is up.
-void WaitUntilClipboardTakenOver() {
+// Lets events run until the condition holds or the time is up; whether it holds.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
     QEventLoop waiting;
-    WhenClipboardTaken(waiting, [&waiting] { waiting.quit(); });
-    QTimer::singleShot(TakeoverLimit, &waiting, &QEventLoop::quit);
-    waiting.exec();
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &waiting, [&] {
+        if (condition())
+            waiting.quit();
+    });
+    QTimer::singleShot(limit, &waiting, &QEventLoop::quit);
+    check.start(10ms);
+    if (!condition())
+        waiting.exec();
+    return condition();
 }
 
-// Only a hand-over file of this user's is taken, whatever the environment names.
-bool IsHandOverFile(const QString& fileName) {
-    const QFileInfo info(fileName);
-    return info.fileName().startsWith(QLatin1String(HandOverPrefix)) && info.isFile() &&
-           !info.isSymLink() && info.ownerId() == getuid();
+bool HandOver(const DetachedCommand& keeper) {
+    return StartDetached(keeper) && WaitUntil([] { return !OwnsClipboard(); }, TakeoverLimit);
 }
 
-// The file's text, and the file removed; nothing when it cannot be read.
-std::optional<QString> TakeText(const QString& fileName) {
-    if (!IsHandOverFile(fileName))
-        return std::nullopt;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    file.remove();
-    return QString::fromUtf8(bytes);
+QByteArray ClipboardText() {
+    return QGuiApplication::clipboard()->text().toUtf8();
+}
+
+// This executable, even when it was renamed, moved or deleted since it started.
+DetachedCommand OwnKeeper() {
+    DetachedCommand keeper{.program = "/proc/self/exe",
+                           .arguments = {QFile::encodeName(QCoreApplication::arguments().value(0))},
+                           .input = ClipboardText()};
+    keeper.environment.insert(QString::fromLatin1(KeeperVariable), QStringLiteral("1"));
+    // It serves this program's X display and is no program of the desktop session.
+    keeper.environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    keeper.environment.remove(QStringLiteral("SESSION_MANAGER"));
+    return keeper;
+}
+
+// wl-copy owns the clipboard through the data-control protocol and ends once replaced.
+DetachedCommand WlCopy() {
+    return {.program = "wl-copy",
+            .arguments = {"wl-copy", "--foreground", "--type", "text/plain;charset=utf-8"},
+            .input = ClipboardText()};
+}
+
+bool CopyOutlivesProgram() {
+    const QString platform = QGuiApplication::platformName();
+    if (platform == u"xcb")
+        return HandOver(OwnKeeper());
+    if (!platform.startsWith(u"wayland"))
+        return true;
+    if (CompositorOffersDataControl())
+        return HandOver(WlCopy());
+    return WaitUntil([] { return !Clipboard::HoldsUnreadText(); }, CompositorReadLimit);
+}
+
+std::optional<QByteArray> ReadStandardInput() {
+    QByteArray bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t count = read(STDIN_FILENO, buffer, sizeof buffer);
+        if (count == 0)
+            return bytes;
+        if (count > 0)
+            bytes.append(buffer, count);
+        else if (errno != EINTR)
+            return std::nullopt;
+    }
 }
 
 } // namespace
 
-std::optional<QString> TakeClipboardKeeperFile() {
+bool TakeClipboardKeeperMode() {
     if (!qEnvironmentVariableIsSet(KeeperVariable))
-        return std::nullopt;
-    const QString file = QFile::decodeName(qgetenv(KeeperVariable));
+        return false;
     qunsetenv(KeeperVariable);
-    return file;
+    return true;
 }
 
-int RunClipboardKeeper(int& argc, char** argv, const QString& file) {
-    const std::optional<QString> text = TakeText(file);
+int RunClipboardKeeper(int& argc, char** argv) {
+    const std::optional<QByteArray> text = ReadStandardInput();
     if (!text)
         return 1;
     QGuiApplication application(argc, argv);
-    if (!OnX11())
+    if (QGuiApplication::platformName() != u"xcb")
         return 1;
-    QGuiApplication::clipboard()->setText(*text);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(QString::fromUtf8(*text));
     if (!OwnsClipboard())
         return 1;
-    WhenClipboardTaken(application, &QCoreApplication::quit);
+    QObject::connect(clipboard, &QClipboard::changed, &application, [](QClipboard::Mode mode) {
+        if (mode == QClipboard::Clipboard && !OwnsClipboard())
+            QCoreApplication::quit();
+    });
     // When the X display goes away, Qt's X11 plugin ends the process.
     return QGuiApplication::exec();
 }
 
 void KeepClipboardAfterExit() {
-    if (!OnX11() || !OwnsClipboard())
+    if (!OwnsClipboard() || CopyOutlivesProgram())
         return;
-    // Removed when this returns: by then the keeper has read it, or never will.
-    QTemporaryFile handOver(
-        QDir(HandOverFolder()).filePath(QLatin1String(HandOverPrefix) + QStringLiteral("XXXXXX")));
-    if (WriteHandOverFile(handOver, QGuiApplication::clipboard()->text()) &&
-        StartKeeper(handOver.fileName()))
-        WaitUntilClipboardTakenOver();
+    MsgBox(u"La copie n'a pas pu être conservée après la fermeture du programme : elle est "
+           u"perdue.",
+           vbCritical, FromQString(QCoreApplication::applicationName()));
 }
 
 } // namespace forms

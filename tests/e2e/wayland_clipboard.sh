@@ -1,0 +1,299 @@
+#!/usr/bin/env bash
+# Drives the real program on a headless Wayland compositor and checks that what it copies can
+# still be pasted after it has ended. Compositors refuse to run as root, so when run as root
+# the compositor, the program and the clipboard tools run as an unprivileged user.
+#
+# Usage: wayland_clipboard.sh <lirvane executable> <case>
+#   sway_copy_and_quit  sway (data-control): "Copier et Quitter" by Enter; the copy pastes
+#   sway_copy_and_close the address box copied with Ctrl+C, then the window closed by sway
+#   sway_twenty_runs    twenty runs: each copy pastes, one keeper at most; a later copy ends it
+#   sway_copy_lost      without wl-copy the program says that the copy is lost, then ends
+#   mutter_twenty_runs  mutter (no data-control) keeps the copy it read; twenty runs paste
+#
+# Set MUTTER_REMOTE to the program that drives mutter (built with the tests).
+set -euo pipefail
+
+executable=$(realpath "$1")
+case_name=$2
+
+base_url=http://example.org/tmp/
+test_user=lirvane-e2e
+work=$(mktemp -d -t lirvane-wayland.XXXXXX)
+chmod 755 "$work"
+folder=$work/www
+program=$folder/lirvane
+runtime=$work/runtime
+# Processes this script started; stopped in reverse order when it exits.
+own_processes=()
+
+fail() {
+    echo "FAIL ($case_name): $*" >&2
+    for log in "$work"/*.log; do
+        [ -s "$log" ] && { echo "--- $log" >&2; tail -n "${LOG_LINES:-20}" "$log" >&2; }
+    done
+    exit 1
+}
+
+cleanup() {
+    local i
+    for ((i = ${#own_processes[@]} - 1; i >= 0; i--)); do
+        kill "${own_processes[i]}" 2>/dev/null || true
+        wait "${own_processes[i]}" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+for tool in sway swaymsg wtype wl-copy wl-paste mutter dbus-daemon setpriv pgrep; do
+    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh installs it)"
+done
+
+# Root runs everything as the test user, created when missing.
+as_user=()
+if [ "$(id -u)" -eq 0 ]; then
+    id "$test_user" >/dev/null 2>&1 ||
+        useradd --system --user-group --no-create-home --home-dir /nonexistent \
+            --shell /usr/sbin/nologin "$test_user" 2>/dev/null ||
+        id "$test_user" >/dev/null 2>&1 || fail "no user $test_user could be created"
+    as_user=(setpriv --reuid="$test_user" --regid="$test_user" --init-groups)
+fi
+owner=$(id -un "${as_user:+$test_user}")
+
+mkdir -m 700 "$runtime" "$work/home"
+chown "$owner": "$runtime" "$work/home"
+
+# The compositor's session, once it runs; nothing of the session this script runs in. In a
+# sanitizer build no leaks are checked: Qt's Wayland plugin leaves its protocol objects, and
+# the copies they hold, at exit.
+session=(PATH=/usr/bin:/bin HOME="$work/home" LANG=C.UTF-8 XDG_RUNTIME_DIR="$runtime"
+    QT_QPA_PLATFORM=wayland ASAN_OPTIONS=detect_leaks=0)
+
+# Runs a command as the test user in the compositor's session.
+in_session() {
+    "${as_user[@]}" env -i "${session[@]}" "$@"
+}
+
+# The same in the background; sets started to the process id of the command.
+start_in_session() {
+    "${as_user[@]}" env -i "${session[@]}" "$@" &
+    started=$!
+    own_processes+=("$started")
+}
+
+# A process that has ended may stay a zombie until its parent reaps it.
+running() {
+    local state
+    state=$(ps -o stat= -p "$1") && [[ $state != Z* ]]
+}
+
+# Tries the command every 0.1 s for at most the given number of seconds.
+within() {
+    local seconds=$1 tries
+    shift
+    for ((tries = seconds * 10; tries > 0; tries--)); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+not() { ! "$@"; }
+
+# The name of the compositor's socket, once it listens.
+wayland_socket() {
+    local socket
+    for socket in "$runtime"/wayland-[0-9]; do
+        [ -S "$socket" ] && echo "${socket##*/}" && return
+    done
+    return 1
+}
+
+mutter_ready() {
+    local socket
+    socket=$(wayland_socket) || return 1
+    session+=(WAYLAND_DISPLAY="$socket")
+}
+
+sway_ready() {
+    local socket swaysock
+    socket=$(wayland_socket) && swaysock=$(compgen -G "$runtime/sway-ipc.*.sock") || return 1
+    session+=(WAYLAND_DISPLAY="$socket" SWAYSOCK="$swaysock")
+}
+
+start_sway() {
+    printf '%s\n' 'xwayland disable' 'output HEADLESS-1 resolution 1280x800' >"$work/sway.conf"
+    start_in_session WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+        sway --config "$work/sway.conf" >"$work/sway.log" 2>&1
+    within 10 sway_ready || fail "sway did not start"
+    # The seat has a keyboard only while a virtual keyboard exists: one that waits keeps it, so
+    # that the program has its keyboard before the keys of each wtype arrive.
+    start_in_session wtype -s 3600000 >/dev/null 2>&1
+    press_enter_when_ready=sway_press_enter
+    paste=sway_paste
+}
+
+bus_ready() {
+    [ -S "$runtime/bus" ]
+}
+
+start_mutter() {
+    [ -x "${MUTTER_REMOTE:-}" ] || fail "MUTTER_REMOTE names no program"
+    mutter_remote=$work/mutter_remote
+    cp "$MUTTER_REMOTE" "$mutter_remote"
+    start_in_session dbus-daemon --session --nofork --address="unix:path=$runtime/bus" \
+        >"$work/dbus.log" 2>&1
+    within 10 bus_ready || fail "the session bus did not start"
+    session+=(DBUS_SESSION_BUS_ADDRESS="unix:path=$runtime/bus")
+    start_in_session mutter --headless --wayland --no-x11 --virtual-monitor 1280x1024 \
+        >"$work/mutter.log" 2>&1
+    within 10 mutter_ready || fail "mutter did not start"
+    # mutter adds a keyboard to the seat with a remote session's first key; it stays while the
+    # session does.
+    start_in_session "$mutter_remote" hold >"$work/remote.log" 2>&1
+    press_enter_when_ready=mutter_press_enter
+    paste=mutter_paste
+}
+
+# The program folder: the settings file and a copy of the executable, owned by the test user.
+make_program_folder() {
+    mkdir -p "$folder"
+    printf '%s\r\n' "$base_url" >"$folder/PARAM.ini"
+    cp "$executable" "$program"
+    chown -R "$owner": "$folder"
+}
+
+main_window_focused() {
+    in_session swaymsg '[con_id=__focused__ title="^Lirvane [0-9.]+ By"] nop' >/dev/null 2>&1
+}
+
+clipboard_holds() {
+    [ "$($paste 2>/dev/null)" = "$1" ]
+}
+
+# The clipboard tools' processes that serve a copy; wl-copy stays only while it keeps one.
+live_keepers() {
+    local pid
+    for pid in $(pgrep -u "$owner" -x wl-copy); do
+        running "$pid" && echo "$pid"
+    done
+}
+
+at_most_one_keeper() {
+    [ "$(live_keepers | wc -l)" -le 1 ]
+}
+
+# How Enter is pressed and the clipboard read; set by the compositor's start.
+press_enter_when_ready=
+paste=
+
+# Starts the program with the file's address in the box and presses Enter, which the focused
+# "Copier et Quitter" takes; then the program must end and its copy, the file's address (the
+# second argument, when the name is encoded), paste.
+copy_file_address_and_quit() {
+    start_in_session "$program" "$folder/$1" >"$work/program.log" 2>&1
+    program_pid=$started
+    $press_enter_when_ready
+    local status=0
+    wait "$program_pid" || status=$?
+    [ "$status" -eq 0 ] || fail "the program ended with exit code $status"
+    within 5 clipboard_holds "$base_url${2:-$1}" ||
+        fail "the clipboard holds '$($paste 2>&1)' after the program ended"
+}
+
+sway_press_enter() {
+    within 20 main_window_focused || fail "the main window did not appear"
+    in_session wtype -k Return
+    within 10 not running "$program_pid" || fail "the program did not end after Enter"
+}
+
+sway_paste() {
+    in_session timeout 5 wl-paste --no-newline
+}
+
+# mutter tells no client which window has the focus: Enter is pressed until the program ends.
+mutter_press_enter() {
+    local tries
+    for ((tries = 20; tries > 0; tries--)); do
+        in_session "$mutter_remote" key 0xff0d
+        within 1 not running "$program_pid" && return
+    done
+    fail "the program did not end after Enter"
+}
+
+mutter_paste() {
+    in_session timeout 5 "$mutter_remote" paste
+}
+
+case_sway_copy_and_quit() {
+    start_sway
+    make_program_folder
+    copy_file_address_and_quit 'rapport final.pdf' 'rapport%20final.pdf'
+}
+
+# No pointer can be driven on a headless sway: the keyboard copies instead of a double-click.
+case_sway_copy_and_close() {
+    start_sway
+    make_program_folder
+    local address=${base_url}index.html
+    start_in_session "$program" "$folder/index.html" >"$work/program.log" 2>&1
+    program_pid=$started
+    within 20 main_window_focused || fail "the main window did not appear"
+    # From "Copier et Quitter" past the file list into the address box, then copy all of it.
+    in_session wtype -k Tab -k Tab -M ctrl -k a -k c -m ctrl
+    within 5 clipboard_holds "$address" || fail "Ctrl+C in the address box copied nothing"
+    in_session swaymsg kill >/dev/null
+    within 10 not running "$program_pid" || fail "the program did not end when its window closed"
+    wait "$program_pid" || fail "the program ended with an error"
+    within 5 clipboard_holds "$address" || fail "the clipboard holds '$($paste 2>&1)' afterwards"
+}
+
+message_box_focused() {
+    in_session swaymsg '[con_id=__focused__ title="^Lirvane$"] nop' >/dev/null 2>&1
+}
+
+case_sway_copy_lost() {
+    start_sway
+    make_program_folder
+    mkdir "$work/no-tools"
+    start_in_session env PATH="$work/no-tools" "$program" "$folder/index.html" \
+        >"$work/program.log" 2>&1
+    program_pid=$started
+    within 20 main_window_focused || fail "the main window did not appear"
+    in_session wtype -k Return
+    within 10 message_box_focused || fail "no message says that the copy is lost"
+    in_session wtype -k Return
+    within 10 not running "$program_pid" || fail "the program did not end after the message"
+}
+
+case_sway_twenty_runs() {
+    start_sway
+    make_program_folder
+    local run
+    for run in {1..20}; do
+        copy_file_address_and_quit "$run.txt"
+        within 5 at_most_one_keeper || fail "run $run: keepers alive: $(live_keepers | xargs)"
+    done
+    local keeper
+    keeper=$(live_keepers)
+    [ -n "$keeper" ] || fail "no keeper serves the last copy"
+    start_in_session wl-copy --foreground other >/dev/null 2>&1
+    within 5 clipboard_holds other || fail "a later copy did not replace the kept one"
+    within 5 not running "$keeper" || fail "the keeper still runs after a later copy"
+}
+
+case_mutter_twenty_runs() {
+    start_mutter
+    make_program_folder
+    local run
+    for run in {1..20}; do
+        copy_file_address_and_quit "$run.txt"
+    done
+}
+
+case "$case_name" in
+sway_copy_and_quit | sway_copy_and_close | sway_copy_lost | sway_twenty_runs | \
+    mutter_twenty_runs)
+    "case_$case_name"
+    ;;
+*) fail "unknown case: $case_name" ;;
+esac
