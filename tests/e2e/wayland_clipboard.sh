@@ -187,14 +187,12 @@ mutter_paste() {
 
 case_sway_copy_and_quit() {
     start_sway
-    make_program_folder
     copy_file_address_and_quit 'rapport final.pdf' 'rapport%20final.pdf'
 }
 
 # No pointer can be driven on a headless sway: the keyboard copies instead of a double-click.
 case_sway_copy_and_close() {
     start_sway
-    make_program_folder
     local address=${base_url}index.html
     start_in_session "$program" "$folder/index.html" >"$work/program.log" 2>&1
     program_pid=$started
@@ -214,7 +212,6 @@ message_box_focused() {
 
 case_sway_copy_lost() {
     start_sway
-    make_program_folder
     mkdir "$work/no-tools"
     start_in_session env PATH="$work/no-tools" "$program" "$folder/index.html" \
         >"$work/program.log" 2>&1
@@ -228,7 +225,6 @@ case_sway_copy_lost() {
 
 case_sway_twenty_runs() {
     start_sway
-    make_program_folder
     local run
     for run in {1..20}; do
         copy_file_address_and_quit "$run.txt"
@@ -244,7 +240,6 @@ case_sway_twenty_runs() {
 
 case_mutter_twenty_runs() {
     start_mutter
-    make_program_folder
     local run
     for run in {1..20}; do
         copy_file_address_and_quit "$run.txt"
@@ -254,6 +249,7 @@ case_mutter_twenty_runs() {
 case "$case_name" in
 sway_copy_and_quit | sway_copy_and_close | sway_copy_lost | sway_twenty_runs | \
     mutter_twenty_runs)
+    make_program_folder
     "case_$case_name"
     ;;
 *) fail "unknown case: $case_name" ;;
