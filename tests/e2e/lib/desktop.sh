@@ -17,6 +17,7 @@ export QT_QPA_PLATFORM=xcb
 # A screenshot left by an earlier failure would mislead.
 [ -z "${LIRVANE_E2E_OUTPUT:-}" ] || rm -f "$LIRVANE_E2E_OUTPUT/screen.png"
 
+# The screen as it was when a case failed, for the report.
 on_failure() {
     [ -n "${LIRVANE_E2E_OUTPUT:-}" ] && [ -n "${xvfb:-}" ] && running "$xvfb" || return 0
     mkdir -p "$LIRVANE_E2E_OUTPUT"
