@@ -11,7 +11,7 @@ repository=$PWD
 output=$repository/docs/screenshots
 
 case_name=screenshots
-# shellcheck source=../tests/e2e/lib/desktop.sh
+# shellcheck source-path=SCRIPTDIR/../tests/e2e/lib source=../tests/e2e/lib/desktop.sh
 source tests/e2e/lib/desktop.sh
 require_tools import convert
 
@@ -32,9 +32,8 @@ cat >"$work/fontconfig/fonts.conf" <<EOF
 </fontconfig>
 EOF
 export FONTCONFIG_FILE=$work/fontconfig/fonts.conf
-export LC_ALL=C.UTF-8 XDG_RUNTIME_DIR=$work/runtime
+export LC_ALL=C.UTF-8
 unset XDG_CURRENT_DESKTOP DESKTOP_SESSION QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE
-mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 folder=$work/partage
 program=$folder/lirvane
@@ -54,9 +53,7 @@ deploy_demo() {
 }
 
 start_program() {
-    (cd "$folder" && exec "$program" "$@") >"$work/program.log" 2>&1 &
-    program_pid=$!
-    own_processes+=("$program_pid")
+    start_program_in "$folder" "$@"
 }
 
 end_program() {

@@ -10,13 +10,16 @@
 # web address cannot carry raw: a blank, "#", "?" or "%" (control characters are encoded there too).
 #
 # Usage: addresses_reach_files.sh <lirvane executable> <drop_files executable>
-# LIRVANE_E2E_FIRST_DISPLAY chooses the first of ten X display numbers tried (default 90).
+# LIRVANE_TEST_DISPLAYS chooses the X display numbers tried (see lib/desktop.sh).
 set -euo pipefail
 
 executable=$(realpath "$1")
 drop_files=$(realpath "$2")
+case_name=addresses_reach_files
+# shellcheck source=lib/desktop.sh
+source "$(dirname "$0")/lib/desktop.sh"
+require_tools nginx curl md5sum
 
-work=$(mktemp -d -t lirvane-addresses.XXXXXX)
 # The program folder's own path holds a "\", a blank, "#", "%" and an accent; its address is
 # the base address the user records.
 folder_name='w\w #1 100% é'
@@ -24,7 +27,6 @@ folder_address='w%5Cw%20%231%20100%25%20%C3%A9'
 published=$work/pub
 folder=$published/$folder_name
 program=$folder/lirvane
-own_processes=()
 
 names=(
     'plain.txt'
@@ -44,14 +46,6 @@ names=(
     'deep/er/photo.jpg'
 )
 
-fail() {
-    echo "FAIL: $*" >&2
-    for log in "$work"/*.log "$work"/nginx/*.log; do
-        [ -s "$log" ] && { echo "--- $log" >&2; tail -n 20 "$log" >&2; }
-    done
-    exit 1
-}
-
 # Keepers of the clipboard run the program folder's executable, without arguments.
 stop_keepers() {
     local pattern keeper
@@ -61,45 +55,9 @@ stop_keepers() {
     done
 }
 
-cleanup() {
-    local i
+before_cleanup() {
     stop_keepers
-    for ((i = ${#own_processes[@]} - 1; i >= 0; i--)); do
-        kill "${own_processes[i]}" 2>/dev/null || true
-        wait "${own_processes[i]}" 2>/dev/null || true
-    done
-    rm -rf "$work"
 }
-trap cleanup EXIT
-
-for tool in nginx curl Xvfb openbox xdotool xclip xdpyinfo xprop md5sum; do
-    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh installs it)"
-done
-
-unset WAYLAND_DISPLAY SESSION_MANAGER XDG_CONFIG_HOME XDG_CACHE_HOME
-export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime
-export QT_QPA_PLATFORM=xcb
-export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-session-bus
-mkdir -p "$HOME"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-
-running() {
-    local state
-    state=$(ps -o stat= -p "$1") && [[ $state != Z* ]]
-}
-
-# Tries the command every 0.1 s for at most the given number of seconds.
-within() {
-    local seconds=$1 tries
-    shift
-    for ((tries = seconds * 10; tries > 0; tries--)); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-not() { ! "$@"; }
 
 # The files, each with content of its own; a link that reaches the folder through another path.
 make_program_folder() {
@@ -113,7 +71,8 @@ make_program_folder() {
     ln -s "$folder" "$work/linked folder"
 }
 
-# nginx on a free loopback port, run by this user, everything it writes kept in $work/nginx.
+# nginx on a free loopback port, run by this user, everything it writes kept in $work/nginx
+# but its log.
 start_web_server() {
     local tries user_line=''
     mkdir -p "$work/nginx"
@@ -125,7 +84,7 @@ $user_line
 daemon off;
 worker_processes 1;
 pid $work/nginx/nginx.pid;
-error_log $work/nginx/error.log;
+error_log $work/nginx.log;
 events { worker_connections 64; }
 http {
     access_log off;
@@ -142,7 +101,7 @@ http {
     }
 }
 EOF
-        nginx -p "$work/nginx" -e "$work/nginx/error.log" -c "$work/nginx/nginx.conf" &
+        nginx -p "$work/nginx" -e "$work/nginx.log" -c "$work/nginx/nginx.conf" &
         local server=$!
         if within 5 curl -s -o /dev/null "http://127.0.0.1:$port/"; then
             own_processes+=("$server")
@@ -150,46 +109,16 @@ EOF
             printf '%s\r\n' "$base_url" >"$folder/PARAM.ini"
             return
         fi
-        kill "$server" 2>/dev/null || true
-        wait "$server" 2>/dev/null || true
+        stop_process "$server"
     done
     fail "nginx did not start on a loopback port"
 }
 
-start_desktop() {
-    local display first=${LIRVANE_E2E_FIRST_DISPLAY:-90} tries
-    for ((display = first; display < first + 10; display++)); do
-        [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
-        Xvfb ":$display" -nolisten tcp -noreset -screen 0 1280x800x24 >"$work/xvfb.log" 2>&1 &
-        local xvfb=$!
-        for ((tries = 100; tries > 0; tries--)); do
-            running "$xvfb" || break
-            if xdpyinfo -display ":$display" >/dev/null 2>&1; then
-                own_processes+=("$xvfb")
-                export DISPLAY=:$display
-                openbox --sm-disable >"$work/openbox.log" 2>&1 &
-                own_processes+=($!)
-                within 10 xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 ||
-                    fail "openbox did not start"
-                return
-            fi
-            sleep 0.1
-        done
-        kill "$xvfb" 2>/dev/null || true
-        wait "$xvfb" 2>/dev/null || true
-    done
-    fail "no X display in :$first-:$((first + 9)) could be started"
-}
-
 # Starts the program with the given arguments from the given folder; sets window.
 start_program() {
-    local current_folder=$1
-    shift
-    (cd "$current_folder" && exec "$program" "$@") >>"$work/program.log" 2>&1 &
-    program_pid=$!
-    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Lirvane [0-9.]+ By' |
-        head -n 1) || fail "the main window did not appear"
-    xdotool windowactivate --sync "$window" 2>/dev/null || true
+    start_program_in "$@"
+    window=$(wait_for_window "$main_title") || fail "the main window did not appear"
+    activate "$window" || true
 }
 
 # Runs the command that presses "Copier et Quitter"; once the program has ended, sets copied
@@ -198,7 +127,7 @@ copy_and_quit() {
     "$@"
     within 15 not running "$program_pid" || fail "the program did not end"
     wait "$program_pid" || fail "the program ended with an error"
-    copied=$(timeout 5 xclip -o -selection clipboard 2>/dev/null) || fail "nothing to paste"
+    copied=$(clipboard) || fail "nothing to paste"
 }
 
 # Lines of a box's text, separated by CR LF (a name may hold a line feed, never a CR).
@@ -229,12 +158,11 @@ check_double_clicks() {
         [ -f "$name" ] && listed+=("$name")
     done
     start_program "$folder"
-    # The list starts at y 16; rows about 13 px high.
     for ((row = 0; row < ${#listed[@]}; row++)); do
-        xdotool mousemove --window "$window" 60 $((23 + 13 * row)) click --repeat 2 --delay 80 1
+        double_click_at "$window" 60 "$(list_row_y "$row")"
         sleep 0.25
     done
-    copy_and_quit xdotool mousemove --window "$window" 432 308 click 1
+    copy_and_quit click_at "$window" "${main_copy[@]}"
     split_box "$copied"
     [ ${#lines[@]} -eq ${#listed[@]} ] ||
         fail "double-clicks: ${#lines[@]} addresses for ${#listed[@]} files: ${lines[*]}"
@@ -261,7 +189,7 @@ check_command_lines() {
         3) argument="$folder//$name" ;;
         esac
         start_program "$current" "$argument"
-        copy_and_quit xdotool key Return
+        copy_and_quit press Return
         expect_fetches "$copied" "$folder/$name" \
             "command line $(printf '%q' "$argument")"
     done

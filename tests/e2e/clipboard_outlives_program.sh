@@ -49,27 +49,21 @@ make_program_folder() {
 # Arguments go to the program's command line.
 start_program() {
     make_program_folder
-    "$program" "$@" >"$work/program.log" 2>&1 &
-    program_pid=$!
-    own_processes+=("$program_pid")
-    # The version caption is set once the main window has loaded.
-    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Lirvane [0-9.]+ By' |
-        head -n 1) || fail "the main window did not appear"
+    start_program_in "$work" "$@"
+    window=$(wait_for_window "$main_title") || fail "the main window did not appear"
 }
 
-# The list starts at y 16 in the window; entries sorted without regard to case, about 13 px
-# high. The point lies 6 px into the row, so rows of 11 to 18 px are hit as well.
 double_click_row() {
-    xdotool mousemove --window "$window" 60 $((23 + 13 * $1)) click --repeat 2 --delay 80 1
+    double_click_at "$window" 60 "$(list_row_y "$1")"
 }
 
 click_copy_and_quit() {
-    xdotool mousemove --window "$window" 432 308 click 1
+    click_at "$window" "${main_copy[@]}"
 }
 
 close_with_alt_f4() {
-    xdotool windowactivate --sync "$window"
-    xdotool key alt+F4
+    activate "$window" || fail "the main window could not be activated"
+    press alt+F4
 }
 
 # Compares byte for byte, so that line ends and encodings count.

@@ -19,23 +19,17 @@ case_name=$2
 deploy=$(realpath "$(dirname "$0")/../../scripts/deploy.sh")
 # shellcheck source=lib/desktop.sh
 source "$(dirname "$0")/lib/desktop.sh"
-export XDG_RUNTIME_DIR=$work/runtime
-mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 base_url=http://example.org/tmp/
 folder=$work/www
 program=$folder/lirvane
 report_address=${base_url}rapport%20final.pdf
 
-# Client-area points of the controls, in logical pixels (15 twips each).
-main_copy=(432 308)
+# Client-area points of the controls, in logical pixels (15 twips each); desktop.sh has
+# "Copier et Quitter" and the list's rows.
 main_settings=(60 308)
 settings_save=(340 76)
 settings_cancel=(68 76)
-# The list starts at y 16; entries about 13 px high, sorted without regard to case.
-list_row_y() { echo $((23 + 13 * $1)); }
-
-main_title='^Lirvane [0-9]+\.[0-9]+\.[0-9]+ By '
 
 # Keepers run the folder's executable, detached from the program that started them.
 program_processes() {
@@ -64,9 +58,7 @@ add_files() {
 }
 
 start_program() {
-    (cd "$work" && exec "$program" "$@") >"$work/program.log" 2>&1 &
-    program_pid=$!
-    own_processes+=("$program_pid")
+    start_program_in "$work" "$@"
 }
 
 # Waits for the window, activates it and sets `window`.

@@ -15,38 +15,17 @@ set -euo pipefail
 
 executable=$(realpath "$1")
 case_name=$2
+# shellcheck source=lib/common.sh
+source "$(dirname "$0")/lib/common.sh"
+require_tools sway swaymsg wtype wl-copy wl-paste mutter dbus-daemon setpriv
 
 base_url=http://example.org/tmp/
 test_user=lirvane-e2e
-work=$(mktemp -d -t lirvane-wayland.XXXXXX)
+# The test user reaches the program folder and its runtime folder through the work folder.
 chmod 755 "$work"
 folder=$work/www
 program=$folder/lirvane
 runtime=$work/runtime
-# Processes this script started; stopped in reverse order when it exits.
-own_processes=()
-
-fail() {
-    echo "FAIL ($case_name): $*" >&2
-    for log in "$work"/*.log; do
-        [ -s "$log" ] && { echo "--- $log" >&2; tail -n "${LOG_LINES:-20}" "$log" >&2; }
-    done
-    exit 1
-}
-
-cleanup() {
-    local i
-    for ((i = ${#own_processes[@]} - 1; i >= 0; i--)); do
-        kill "${own_processes[i]}" 2>/dev/null || true
-        wait "${own_processes[i]}" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-for tool in sway swaymsg wtype wl-copy wl-paste mutter dbus-daemon setpriv pgrep; do
-    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh installs it)"
-done
 
 # Root runs everything as the test user, created when missing.
 as_user=()
@@ -79,25 +58,6 @@ start_in_session() {
     started=$!
     own_processes+=("$started")
 }
-
-# A process that has ended may stay a zombie until its parent reaps it.
-running() {
-    local state
-    state=$(ps -o stat= -p "$1") && [[ $state != Z* ]]
-}
-
-# Tries the command every 0.1 s for at most the given number of seconds.
-within() {
-    local seconds=$1 tries
-    shift
-    for ((tries = seconds * 10; tries > 0; tries--)); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-not() { ! "$@"; }
 
 # The name of the compositor's socket, once it listens.
 wayland_socket() {
@@ -166,8 +126,9 @@ main_window_focused() {
     in_session swaymsg '[con_id=__focused__ title="^Lirvane [0-9.]+ By"] nop' >/dev/null 2>&1
 }
 
-clipboard_holds() {
-    [ "$($paste 2>/dev/null)" = "$1" ]
+# What a paste gives, by the compositor's means.
+clipboard() {
+    "$paste"
 }
 
 # The clipboard tools' processes that serve a copy; wl-copy stays only while it keeps one.
@@ -197,7 +158,7 @@ copy_file_address_and_quit() {
     wait "$program_pid" || status=$?
     [ "$status" -eq 0 ] || fail "the program ended with exit code $status"
     within 5 clipboard_holds "$base_url${2:-$1}" ||
-        fail "the clipboard holds '$($paste 2>&1)' after the program ended"
+        fail "the clipboard holds '$(clipboard 2>&1)' after the program ended"
 }
 
 sway_press_enter() {
@@ -226,14 +187,12 @@ mutter_paste() {
 
 case_sway_copy_and_quit() {
     start_sway
-    make_program_folder
     copy_file_address_and_quit 'rapport final.pdf' 'rapport%20final.pdf'
 }
 
 # No pointer can be driven on a headless sway: the keyboard copies instead of a double-click.
 case_sway_copy_and_close() {
     start_sway
-    make_program_folder
     local address=${base_url}index.html
     start_in_session "$program" "$folder/index.html" >"$work/program.log" 2>&1
     program_pid=$started
@@ -244,7 +203,7 @@ case_sway_copy_and_close() {
     in_session swaymsg kill >/dev/null
     within 10 not running "$program_pid" || fail "the program did not end when its window closed"
     wait "$program_pid" || fail "the program ended with an error"
-    within 5 clipboard_holds "$address" || fail "the clipboard holds '$($paste 2>&1)' afterwards"
+    within 5 clipboard_holds "$address" || fail "the clipboard holds '$(clipboard 2>&1)' afterwards"
 }
 
 message_box_focused() {
@@ -253,7 +212,6 @@ message_box_focused() {
 
 case_sway_copy_lost() {
     start_sway
-    make_program_folder
     mkdir "$work/no-tools"
     start_in_session env PATH="$work/no-tools" "$program" "$folder/index.html" \
         >"$work/program.log" 2>&1
@@ -267,7 +225,6 @@ case_sway_copy_lost() {
 
 case_sway_twenty_runs() {
     start_sway
-    make_program_folder
     local run
     for run in {1..20}; do
         copy_file_address_and_quit "$run.txt"
@@ -283,7 +240,6 @@ case_sway_twenty_runs() {
 
 case_mutter_twenty_runs() {
     start_mutter
-    make_program_folder
     local run
     for run in {1..20}; do
         copy_file_address_and_quit "$run.txt"
@@ -293,6 +249,7 @@ case_mutter_twenty_runs() {
 case "$case_name" in
 sway_copy_and_quit | sway_copy_and_close | sway_copy_lost | sway_twenty_runs | \
     mutter_twenty_runs)
+    make_program_folder
     "case_$case_name"
     ;;
 *) fail "unknown case: $case_name" ;;

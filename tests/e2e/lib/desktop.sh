@@ -1,89 +1,35 @@
 # shellcheck shell=bash
 # Shared by the scripts that drive the real program on a private X desktop (Xvfb and openbox,
-# no session, no clipboard manager): the work folder, process bookkeeping, waits, and the
-# xdotool and xclip wrappers. Sourced, not run.
+# no session, no clipboard manager): the X server and the window manager, the xdotool and xclip
+# wrappers, and where the program's main window takes clicks. Sourced, not run; sources
+# common.sh, whose work folder, bookkeeping and waits it uses.
 #
 # Before sourcing, set case_name (named in failures). Optional environment:
 #   LIRVANE_TEST_DISPLAYS  the X display numbers to try, as "FIRST LAST" (default "90 99")
 #   LIRVANE_E2E_OUTPUT     a folder that receives a screenshot of the screen when a case fails
-# A script that defines before_cleanup gets it called first when it exits.
 
-work=$(mktemp -d -t lirvane-e2e.XXXXXX)
-# Processes the script started; stopped in reverse order when it exits.
-own_processes=()
+# shellcheck source-path=SCRIPTDIR/lib source=common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+isolate_from_session
+export QT_QPA_PLATFORM=xcb
 
 # A screenshot left by an earlier failure would mislead.
 [ -z "${LIRVANE_E2E_OUTPUT:-}" ] || rm -f "$LIRVANE_E2E_OUTPUT/screen.png"
 
-screenshot_on_failure() {
+# The screen as it was when a case failed, for the report.
+on_failure() {
     [ -n "${LIRVANE_E2E_OUTPUT:-}" ] && [ -n "${xvfb:-}" ] && running "$xvfb" || return 0
     mkdir -p "$LIRVANE_E2E_OUTPUT"
     import -window root "$LIRVANE_E2E_OUTPUT/screen.png" 2>/dev/null &&
         echo "screenshot: $LIRVANE_E2E_OUTPUT/screen.png" >&2
 }
 
-fail() {
-    echo "FAIL ($case_name): $*" >&2
-    for log in "$work"/*.log; do
-        [ -s "$log" ] && { echo "--- $log" >&2; cat "$log" >&2; }
-    done
-    screenshot_on_failure || true
-    exit 1
-}
-
-desktop_cleanup() {
-    local i
-    if declare -F before_cleanup >/dev/null; then before_cleanup; fi
-    for ((i = ${#own_processes[@]} - 1; i >= 0; i--)); do
-        kill "${own_processes[i]}" 2>/dev/null || true
-        wait "${own_processes[i]}" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap desktop_cleanup EXIT
-
-require_tools() {
-    local tool
-    for tool in "$@"; do
-        command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh installs it)"
-    done
-}
-require_tools Xvfb openbox xdotool xclip xdpyinfo xprop pgrep
-
-# Nothing from the desktop this runs in: no session, no clipboard manager, a home of its own.
-isolate_from_session() {
-    unset WAYLAND_DISPLAY SESSION_MANAGER XDG_RUNTIME_DIR XDG_CONFIG_HOME XDG_CACHE_HOME \
-        XDG_DATA_HOME QT_SCALE_FACTOR
-    export HOME=$work/home
-    export QT_QPA_PLATFORM=xcb
-    export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-session-bus
-    mkdir -p "$HOME"
-}
-isolate_from_session
-
-# A process that has ended may stay a zombie until its parent reaps it.
-running() {
-    local state
-    state=$(ps -o stat= -p "$1") && [[ $state != Z* ]]
-}
-
-# Tries the command every 0.1 s for at most the given number of seconds.
-within() {
-    local seconds=$1 tries
-    shift
-    for ((tries = seconds * 10; tries > 0; tries--)); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-not() { ! "$@"; }
-
 # Starts Xvfb on the first free display of the range, with the given screen size; sets xvfb
 # and DISPLAY.
 start_x_server() {
     local size=${1:-1280x800} first last display tries
+    require_tools Xvfb xdpyinfo xdotool xclip
     read -r first last <<<"${LIRVANE_TEST_DISPLAYS:-90 99}"
     for ((display = first; display <= last; display++)); do
         [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
@@ -99,8 +45,7 @@ start_x_server() {
             fi
             sleep 0.1
         done
-        kill "$xvfb" 2>/dev/null || true
-        wait "$xvfb" 2>/dev/null || true
+        stop_process "$xvfb"
     done
     fail "no X display in :$first-:$last could be started"
 }
@@ -110,6 +55,7 @@ window_manager_ready() {
 }
 
 start_desktop() {
+    require_tools openbox xprop
     start_x_server "$@"
     openbox --sm-disable >"$work/openbox.log" 2>&1 &
     own_processes+=($!)
@@ -149,10 +95,27 @@ double_click_at() {
     xdotool mousemove --window "$1" "$2" "$3" click --repeat 2 --delay 80 1
 }
 
+# shellcheck disable=SC2120 # the scripts pass xclip's options, such as a target
 clipboard() {
     timeout 5 xclip -o -selection clipboard "$@" 2>/dev/null
 }
 
-clipboard_holds() {
-    [ "$(clipboard)" = "$1" ]
+# The main window's title, once its version caption is set.
+# shellcheck disable=SC2034 # for the scripts that source this
+main_title='^Lirvane [0-9]+\.[0-9]+\.[0-9]+ By '
+# Client-area point of "Copier et Quitter", in logical pixels (15 twips each).
+# shellcheck disable=SC2034
+main_copy=(432 308)
+# The list starts at y 16; entries about 13 px high, sorted without regard to case. The point
+# lies 6 px into the row, so rows of 11 to 18 px are hit as well.
+list_row_y() { echo $((23 + 13 * $1)); }
+
+# Starts $program with the given arguments from the given folder, its output added to
+# program.log; sets program_pid.
+start_program_in() {
+    local current_folder=$1
+    shift
+    (cd "$current_folder" && exec "${program:?}" "$@") >>"$work/program.log" 2>&1 &
+    program_pid=$!
+    own_processes+=("$program_pid")
 }
