@@ -40,7 +40,8 @@ struct ControlLayout {
 // Arial.
 QString Family(const char16_t* face) {
     const QString requested = QString::fromUtf16(face);
-    return QFontDatabase::hasFamily(requested) ? requested : QStringLiteral("Liberation Sans");
+    return QFontDatabase::families().contains(requested) ? requested
+                                                         : QStringLiteral("Liberation Sans");
 }
 
 QString Caption(const QWidget& control) {
