@@ -1,5 +1,7 @@
 #include "address/code_page.h"
 
+#include "settings/utf8.h"
+
 #include <algorithm>
 #include <array>
 
@@ -20,21 +22,6 @@ constexpr unsigned char HighControlLast = 0x9F;
 
 bool InHighControlRange(unsigned code) {
     return code >= HighControlFirst && code <= HighControlLast;
-}
-
-bool IsHighSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool IsLowSurrogate(char16_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-// The length, in 16-bit units, of the character that starts at `at`.
-std::size_t CharacterLength(std::u16string_view text, std::size_t at) {
-    const bool pair =
-        IsHighSurrogate(text[at]) && at + 1 < text.size() && IsLowSurrogate(text[at + 1]);
-    return pair ? 2 : 1;
 }
 
 } // namespace
@@ -71,7 +58,7 @@ std::u16string FromAnsi(std::string_view bytes) {
 std::vector<std::u16string> CharactersWithoutCode(std::u16string_view text) {
     std::vector<std::u16string> found;
     for (std::size_t at = 0; at < text.size();) {
-        const std::size_t length = CharacterLength(text, at);
+        const std::size_t length = IsSurrogatePairAt(text, at) ? 2 : 1;
         const std::u16string character(text.substr(at, length));
         if ((length == 2 || !AnsiCode(character[0])) &&
             std::find(found.begin(), found.end(), character) == found.end()) {

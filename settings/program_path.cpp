@@ -7,10 +7,6 @@ namespace {
 
 constexpr char16_t EscapeBase = 0xDC80;
 
-bool IsHighSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
 void AppendEscaped(std::u16string& text, std::string_view bytes) {
     for (const char byte : bytes)
         text += static_cast<char16_t>(EscapeBase - 0x80 + static_cast<unsigned char>(byte));
@@ -53,11 +49,10 @@ std::string ToNativeBytes(std::u16string_view programPath) {
             bytes += '/';
         } else if (unit == NameBackslash) {
             bytes += '\\';
-        } else if (IsHighSurrogate(unit) && i + 1 < programPath.size() &&
-                   programPath[i + 1] >= 0xDC00 && programPath[i + 1] <= 0xDFFF) {
+        } else if (IsSurrogatePairAt(programPath, i)) {
             AppendUtf8(bytes, 0x10000 + ((unit - 0xD800) << 10) + (programPath[i + 1] - 0xDC00));
             ++i;
-        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+        } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
             AppendUtf8(bytes, 0xFFFD);
         } else {
             AppendUtf8(bytes, unit);

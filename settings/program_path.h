@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/utf8.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -28,7 +30,7 @@ inline int EscapedByteAt(std::u16string_view programText, std::size_t position) 
     const char16_t unit = programText[position];
     if (unit < 0xDC80 || unit > 0xDCFF)
         return -1;
-    if (position > 0 && programText[position - 1] >= 0xD800 && programText[position - 1] <= 0xDBFF)
+    if (position > 0 && IsHighSurrogate(programText[position - 1]))
         return -1;
     return unit - 0xDC80 + 0x80;
 }

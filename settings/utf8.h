@@ -16,6 +16,18 @@ struct Utf8Sequence {
 };
 Utf8Sequence DecodeUtf8(std::string_view bytes);
 
+// UTF-16 surrogates: a high one followed by a low one encodes a character above U+FFFF.
+inline bool IsHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+inline bool IsLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+// Whether the units at `at` and behind it form a surrogate pair.
+inline bool IsSurrogatePairAt(std::u16string_view text, std::size_t at) {
+    return IsHighSurrogate(text[at]) && at + 1 < text.size() && IsLowSurrogate(text[at + 1]);
+}
+
 void AppendUtf16(std::u16string& text, char32_t codePoint);
 void AppendUtf8(std::string& bytes, char32_t codePoint);
 

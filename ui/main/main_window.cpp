@@ -100,15 +100,13 @@ void frmMain::File1_OLEDragDrop(const forms::Files& Files) {
 void frmMain::AddDroppedFiles(const forms::Files& files, AddressRule rule) {
     const std::u16string folder = forms::App::Path();
     std::u16string lines;
-    bool added = false;
     for (const std::u16string& path : files) {
         const std::u16string name = mdCode::RelativeName(folder, path).value_or(u"");
         if (name.empty())
             continue;
         lines = mdCode::AppendAddress(std::move(lines), rule(BaseUrl, name));
-        added = true;
     }
-    if (added)
+    if (!lines.empty())
         txtAdr->AppendLine(lines);
 }
 
