@@ -2,7 +2,7 @@
 
 #include "address/encode_url.h"
 #include "address/text_helpers.h"
-#include "settings/program_path.h"
+#include "paths/program_path.h"
 
 namespace mdCode {
 

@@ -1,6 +1,6 @@
 #include "address/encode_url.h"
 
-#include "settings/program_path.h"
+#include "paths/program_path.h"
 
 #include <array>
 #include <string_view>

@@ -3,8 +3,8 @@
 #include "forms/application.h"
 #include "forms/qt_text.h"
 #include "forms/version.h"
-#include "settings/program_path.h"
-#include "settings/resolved_path.h"
+#include "paths/program_path.h"
+#include "paths/resolved_path.h"
 
 #include <QCoreApplication>
 #include <QFile>

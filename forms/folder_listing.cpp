@@ -1,7 +1,7 @@
 #include "forms/folder_listing.h"
 
 #include "forms/qt_text.h"
-#include "settings/program_path.h"
+#include "paths/program_path.h"
 
 #include <QCollator>
 #include <algorithm>

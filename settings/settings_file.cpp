@@ -1,7 +1,7 @@
 #include "settings/settings_file.h"
 
-#include "address/code_page.h"
-#include "settings/program_path.h"
+#include "encoding/code_page.h"
+#include "paths/program_path.h"
 #include "settings/text_decoding.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "forms/folder_listing.h"
 
-#include "settings/program_path.h"
+#include "paths/program_path.h"
 
 #include <QFile>
 #include <QTemporaryDir>

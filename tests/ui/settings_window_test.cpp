@@ -1,6 +1,6 @@
 #include "support/window_test.h"
 
-#include "address/code_page.h"
+#include "encoding/code_page.h"
 #include "app/base_url.h"
 #include "forms/app.h"
 #include "forms/msg_box.h"

@@ -1,11 +1,11 @@
 #include "ui/settings/settings_window.h"
 
-#include "address/code_page.h"
+#include "encoding/code_page.h"
 #include "address/text_helpers.h"
 #include "app/product.h"
 #include "forms/msg_box.h"
 #include "forms/qt_text.h"
-#include "forms/shell_open.h"
+#include "desktop/link_opener.h"
 #include "settings/settings_file.h"
 #include "ui/main/main_window.h"
 #include "ui/settings_file_path.h"
@@ -70,5 +70,5 @@ void frmParam::cmdCancel_Click() {
 }
 
 void frmParam::lblSite_Click() {
-    forms::ShellOpen(std::u16string(product::MakerSite));
+    desktop::ShellOpen(std::u16string(product::MakerSite));
 }

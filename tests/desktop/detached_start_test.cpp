@@ -1,4 +1,4 @@
-#include "forms/detached_start.h"
+#include "desktop/detached_start.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
@@ -26,21 +26,21 @@ TEST(DetachedStartTest, TheProgramReadsTheWholeInputOnItsStandardInput) {
     QByteArray input(1 << 20, 'a');
     input.append("\r\n\0€", 6);
 
-    ASSERT_TRUE(forms::StartDetached({.program = "sh",
+    ASSERT_TRUE(desktop::StartDetached({.program = "sh",
                                       .arguments = {"sh", "-c", "cat >\"$0\"", copy.toLocal8Bit()},
                                       .input = input}));
     EXPECT_EQ(ContentOnceWritten(copy, input.size()), input);
 }
 
 TEST(DetachedStartTest, AMissingProgramIsReported) {
-    EXPECT_FALSE(forms::StartDetached(
+    EXPECT_FALSE(desktop::StartDetached(
         {.program = "/nonexistent/program", .arguments = {"program"}, .input = "text"}));
 }
 
 TEST(DetachedStartTest, AProgramThatDoesNotReadItsInputIsGivenUpOn) {
     QElapsedTimer waited;
     waited.start();
-    EXPECT_FALSE(forms::StartDetached(
+    EXPECT_FALSE(desktop::StartDetached(
         {.program = "sleep", .arguments = {"sleep", "30"}, .input = QByteArray(1 << 24, 'a')}));
     EXPECT_LT(waited.elapsed(), 10'000);
 }

@@ -1,6 +1,6 @@
-#include "settings/program_path.h"
+#include "paths/program_path.h"
 
-#include "settings/utf8.h"
+#include "encoding/utf8.h"
 
 namespace mdCode {
 namespace {

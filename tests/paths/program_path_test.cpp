@@ -1,4 +1,4 @@
-#include "settings/program_path.h"
+#include "paths/program_path.h"
 
 #include <gtest/gtest.h>
 
