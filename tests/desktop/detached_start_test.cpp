@@ -26,9 +26,12 @@ TEST(DetachedStartTest, TheProgramReadsTheWholeInputOnItsStandardInput) {
     QByteArray input(1 << 20, 'a');
     input.append("\r\n\0€", 6);
 
-    ASSERT_TRUE(desktop::StartDetached({.program = "sh",
-                                      .arguments = {"sh", "-c", "cat >\"$0\"", copy.toLocal8Bit()},
-                                      .input = input}));
+    // It starts reading late: what could not be written at once is written later, from where it
+    // stopped.
+    ASSERT_TRUE(desktop::StartDetached(
+        {.program = "sh",
+         .arguments = {"sh", "-c", "sleep 0.5; cat >\"$0\"", copy.toLocal8Bit()},
+         .input = input}));
     EXPECT_EQ(ContentOnceWritten(copy, input.size()), input);
 }
 
@@ -37,12 +40,19 @@ TEST(DetachedStartTest, AMissingProgramIsReported) {
         {.program = "/nonexistent/program", .arguments = {"program"}, .input = "text"}));
 }
 
-TEST(DetachedStartTest, AProgramThatDoesNotReadItsInputIsGivenUpOn) {
+// It is ended, not left running with part of the input.
+TEST(DetachedStartTest, AProgramThatDoesNotReadItsInputIsGivenUpOnAndEnded) {
+    QTemporaryDir folder;
+    const QString marker = folder.filePath(QStringLiteral("marker"));
     QElapsedTimer waited;
     waited.start();
     EXPECT_FALSE(desktop::StartDetached(
-        {.program = "sleep", .arguments = {"sleep", "30"}, .input = QByteArray(1 << 24, 'a')}));
-    EXPECT_LT(waited.elapsed(), 10'000);
+        {.program = "sh",
+         .arguments = {"sh", "-c", "sleep 4; touch \"$0\"", marker.toLocal8Bit()},
+         .input = QByteArray(1 << 24, 'a')}));
+    EXPECT_LT(waited.elapsed(), 4'000);
+    QThread::msleep(static_cast<unsigned long>(5'000 - waited.elapsed()));
+    EXPECT_FALSE(QFile::exists(marker));
 }
 
 } // namespace
