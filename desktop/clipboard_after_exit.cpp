@@ -47,15 +47,19 @@ bool CompositorReadTheCopy() {
     return WaitUntil([] { return !forms::Clipboard::HoldsUnreadText(); }, CompositorReadLimit);
 }
 
+// Reading the text counts as a read of the copy: only a hand-over may read it.
+QByteArray CopiedText() {
+    return QGuiApplication::clipboard()->text().toUtf8();
+}
+
 bool CopyOutlivesProgram() {
     const QString platform = QGuiApplication::platformName();
-    const QByteArray text = QGuiApplication::clipboard()->text().toUtf8();
     if (platform == u"xcb")
-        return HandOver(X11KeeperCommand(text));
+        return HandOver(X11KeeperCommand(CopiedText()));
     if (!platform.startsWith(u"wayland"))
         return true;
     if (CompositorOffersDataControl())
-        return HandOver(WlCopyCommand(text));
+        return HandOver(WlCopyCommand(CopiedText()));
     return CompositorReadTheCopy();
 }
 
