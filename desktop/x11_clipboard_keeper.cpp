@@ -61,10 +61,10 @@ DetachedCommand X11KeeperCommand(const QByteArray& text) {
     DetachedCommand keeper{.program = "/proc/self/exe",
                            .arguments = {QFile::encodeName(QCoreApplication::arguments().value(0))},
                            .input = text};
-    keeper.environment.insert(QString::fromLatin1(KeeperVariable), QStringLiteral("1"));
+    keeper.environmentChanges.insert(KeeperVariable, "1");
     // It serves this program's X display and is no program of the desktop session.
-    keeper.environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    keeper.environment.remove(QStringLiteral("SESSION_MANAGER"));
+    keeper.environmentChanges.insert("QT_QPA_PLATFORM", "xcb");
+    keeper.environmentChanges.insert("SESSION_MANAGER", std::nullopt);
     return keeper;
 }
 

@@ -3,7 +3,8 @@
 # checks that what it copies can still be pasted after it has ended.
 #
 # Usage: clipboard_outlives_program.sh <lirvane executable> <case>
-#   copy_and_quit  two double-clicks, then "Copier et Quitter": both addresses stay pasteable
+#   copy_and_quit  two double-clicks, then "Copier et Quitter": both addresses stay pasteable;
+#                  the keeper holds none of the descriptors the program inherited
 #   close_box      a double-click, then Alt+F4: the address stays pasteable
 #   keeper         the keeper alone keeps the bytes exactly and ends when the clipboard is taken
 #   display_gone   the keeper ends when the X server goes away
@@ -90,6 +91,16 @@ find_keeper() {
     [ "$(wc -l <<<"$keeper")" -eq 1 ] || fail "more than one keeper: $keeper"
 }
 
+# The keeper must not keep what the program's caller left open, or whoever waits for the end of
+# a pipe waits as long as the keeper lives.
+expect_keeper_holds_no_inherited_descriptor() {
+    local descriptor
+    for descriptor in /proc/"$keeper"/fd/*; do
+        [ "$(readlink "$descriptor")" != "$work/held" ] ||
+            fail "the keeper holds the caller's descriptor ${descriptor##*/}"
+    done
+}
+
 expect_keeper_ends_when_clipboard_is_taken() {
     echo other | xclip -quiet -selection clipboard >/dev/null 2>&1 &
     own_processes+=($!)
@@ -100,6 +111,8 @@ expect_keeper_ends_when_clipboard_is_taken() {
 
 case_copy_and_quit() {
     start_desktop
+    # The program inherits a descriptor, as in 'lirvane FILE 9>FILE'.
+    exec 9>"$work/held"
     start_program
     local report=${base_url}Compte%20rendu%20d\'été.pdf index=${base_url}index.html
     double_click_row 0
@@ -110,6 +123,7 @@ case_copy_and_quit() {
     wait_for_program_end
     expect_clipboard_bytes "$report"$'\r\n'"$index"
     find_keeper
+    expect_keeper_holds_no_inherited_descriptor
     expect_keeper_ends_when_clipboard_is_taken
 }
 
