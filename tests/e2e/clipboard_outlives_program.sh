@@ -85,10 +85,14 @@ wait_for_program_end() {
     [ "$status" -eq 0 ] || fail "the program ended with exit code $status"
 }
 
-# Once the program has ended, one keeper serves its copy; sets keeper.
+# Once the program has ended, one keeper serves its copy, shown under the program's name; sets
+# keeper.
 find_keeper() {
     keeper=$(keeper_pid) || fail "no keeper serves the clipboard"
     [ "$(wc -l <<<"$keeper")" -eq 1 ] || fail "more than one keeper: $keeper"
+    local name
+    name=$(ps -o comm= -p "$keeper")
+    [ "$name" = lirvane ] || fail "the keeper is shown as '$name', not lirvane"
 }
 
 # The keeper must not keep what the program's caller left open, or whoever waits for the end of
