@@ -1,5 +1,6 @@
 #include "forms/file_list_box.h"
 
+#include "forms/focus_frame.h"
 #include "forms/folder_listing.h"
 #include "forms/qt_text.h"
 
@@ -14,7 +15,23 @@ FileListBox::FileListBox(QWidget* parent)
     : QListWidget(parent), drops_(new FileDropFilter(*viewport())) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
+    MakeSelectionReadable(*this);
     connect(this, &QListWidget::itemDoubleClicked, this, &FileListBox::DblClick);
+}
+
+void FileListBox::keyPressEvent(QKeyEvent* event) {
+    const auto keyDown = [this](int& KeyCode, Qt::KeyboardModifiers Shift) {
+        emit KeyDown(KeyCode, Shift);
+    };
+    if (!KeptByKeyDown(*event, keyDown))
+        QListWidget::keyPressEvent(event);
+}
+
+bool FileListBox::event(QEvent* event) {
+    const bool handled = QListWidget::event(event);
+    if (event->type() == QEvent::Paint)
+        PaintFocusFrame(*this);
+    return handled;
 }
 
 void FileListBox::SetPath(const std::u16string& path) {
