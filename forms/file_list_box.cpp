@@ -16,6 +16,7 @@ FileListBox::FileListBox(QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     MakeSelectionReadable(*this);
+    new FocusFrame(*this);
     connect(this, &QListWidget::itemDoubleClicked, this, &FileListBox::DblClick);
 }
 
@@ -25,13 +26,6 @@ void FileListBox::keyPressEvent(QKeyEvent* event) {
     };
     if (!KeptByKeyDown(*event, keyDown))
         QListWidget::keyPressEvent(event);
-}
-
-bool FileListBox::event(QEvent* event) {
-    const bool handled = QListWidget::event(event);
-    if (event->type() == QEvent::Paint)
-        PaintFocusFrame(*this);
-    return handled;
 }
 
 void FileListBox::SetPath(const std::u16string& path) {

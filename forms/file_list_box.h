@@ -39,7 +39,6 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    bool event(QEvent* event) override;
 
 private:
     void RefreshIfStale();

@@ -1,6 +1,7 @@
 #include "forms/focus_frame.h"
 
 #include <QAbstractScrollArea>
+#include <QEvent>
 #include <QPainter>
 #include <cmath>
 
@@ -39,21 +40,39 @@ QColor WithContrast(QColor colour, const QColor& against, double ratio) {
     return colour;
 }
 
-void PaintFocusFrame(QAbstractScrollArea& box) {
-    if (!box.hasFocus())
-        return;
-    const QPalette& palette = box.palette();
+FocusFrame::FocusFrame(QAbstractScrollArea& box) : QFocusFrame(&box), box_(box) {
+    // Drops go to the box beneath.
+    setAttribute(Qt::WA_AcceptDrops, false);
+    hide();
+    box.installEventFilter(this);
+}
+
+bool FocusFrame::eventFilter(QObject*, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) {
+        setGeometry(box_.rect());
+        raise();
+        show();
+    } else if (event->type() == QEvent::FocusOut) {
+        hide();
+    }
+    return false;
+}
+
+void FocusFrame::paintEvent(QPaintEvent*) {
+    constexpr int width = 2;
+    const QPalette& palette = box_.palette();
     const QColor colour =
         WithContrast(palette.color(QPalette::Highlight), palette.color(QPalette::Window), 3.0);
-    const int width = std::max(box.frameWidth(), 1);
-    QPainter painter(&box);
+    // Around the box's content, where no other control and no window edge hides it.
+    const QRect shown =
+        box_.visibleRegion().boundingRect().intersected(box_.viewport()->geometry());
+    QPainter painter(this);
     painter.setPen(Qt::NoPen);
     painter.setBrush(colour);
-    const QRect outer = box.rect();
-    painter.drawRect(outer.left(), outer.top(), outer.width(), width);
-    painter.drawRect(outer.left(), outer.bottom() - width + 1, outer.width(), width);
-    painter.drawRect(outer.left(), outer.top(), width, outer.height());
-    painter.drawRect(outer.right() - width + 1, outer.top(), width, outer.height());
+    painter.drawRect(shown.left(), shown.top(), shown.width(), width);
+    painter.drawRect(shown.left(), shown.bottom() - width + 1, shown.width(), width);
+    painter.drawRect(shown.left(), shown.top(), width, shown.height());
+    painter.drawRect(shown.right() - width + 1, shown.top(), width, shown.height());
 }
 
 void MakeSelectionReadable(QAbstractScrollArea& box) {

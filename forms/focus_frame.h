@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFocusFrame>
 
 class QAbstractScrollArea;
 
@@ -11,9 +12,22 @@ namespace forms {
 // the contrast ratio given, as the Web Content Accessibility Guidelines compute it.
 QColor WithContrast(QColor colour, const QColor& against, double ratio);
 
-// Draws a frame over the box's own frame while the box has the focus, in the palette's highlight
-// colour made to stand out from the window (3:1). Called after the box has painted its frame.
-void PaintFocusFrame(QAbstractScrollArea& box);
+// A frame drawn over a box while the box has the focus, 2 pixels wide, around the part of its
+// content that the window's edge and other controls leave visible, in the palette's highlight
+// colour made to stand out from the window (3:1). Made a child of the box, which owns it.
+class FocusFrame final : public QFocusFrame {
+    Q_OBJECT
+
+public:
+    explicit FocusFrame(QAbstractScrollArea& box);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QAbstractScrollArea& box_;
+};
 
 // Gives the box a highlight on which its highlighted text is readable (4.5:1).
 void MakeSelectionReadable(QAbstractScrollArea& box);

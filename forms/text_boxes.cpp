@@ -17,13 +17,7 @@ MultiLineTextBox::MultiLineTextBox(QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Tab moves on to the next control, as in every other box of the windows.
     setTabChangesFocus(true);
-}
-
-bool MultiLineTextBox::event(QEvent* event) {
-    const bool handled = QPlainTextEdit::event(event);
-    if (event->type() == QEvent::Paint)
-        PaintFocusFrame(*this);
-    return handled;
+    new FocusFrame(*this);
 }
 
 std::u16string MultiLineTextBox::Text() const {

@@ -26,10 +26,6 @@ public:
 
     FileDropFilter& Drops() { return *drops_; }
 
-protected:
-    // Draws the focus frame over the box's frame.
-    bool event(QEvent* event) override;
-
 private:
     FileDropFilter* drops_;
 };
