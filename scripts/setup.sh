@@ -14,6 +14,7 @@ packages=(
     clang-14 libclang-rt-14-dev
     libxcb1-dev libwayland-dev qt6-wayland libwayland-client0 wl-clipboard
     sway wtype mutter dbus-daemon util-linux passwd
+    at-spi2-core python3-pyatspi
 )
 
 missing=()
