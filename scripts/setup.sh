@@ -14,6 +14,7 @@ packages=(
     clang-14 libclang-rt-14-dev
     libxcb1-dev libwayland-dev qt6-wayland libwayland-client0 wl-clipboard
     sway wtype mutter dbus-daemon util-linux passwd
+    # The screen reader's view in the end-to-end tests: the accessibility bus and its Python client.
     at-spi2-core python3-pyatspi
 )
 
