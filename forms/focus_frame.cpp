@@ -40,6 +40,21 @@ QColor WithContrast(QColor colour, const QColor& against, double ratio) {
     return colour;
 }
 
+void PaintFocusFrame(QWidget& widget, const QRect& area) {
+    constexpr int width = 2;
+    const QPalette& palette = widget.palette();
+    const QColor colour =
+        WithContrast(palette.color(QPalette::Highlight), palette.color(QPalette::Window), 3.0);
+    const QRect shown = widget.visibleRegion().boundingRect().intersected(area);
+    QPainter painter(&widget);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawRect(shown.left(), shown.top(), shown.width(), width);
+    painter.drawRect(shown.left(), shown.bottom() - width + 1, shown.width(), width);
+    painter.drawRect(shown.left(), shown.top(), width, shown.height());
+    painter.drawRect(shown.right() - width + 1, shown.top(), width, shown.height());
+}
+
 FocusFrame::FocusFrame(QAbstractScrollArea& box) : QFocusFrame(&box), box_(box) {
     // Drops go to the box beneath.
     setAttribute(Qt::WA_AcceptDrops, false);
@@ -59,20 +74,7 @@ bool FocusFrame::eventFilter(QObject*, QEvent* event) {
 }
 
 void FocusFrame::paintEvent(QPaintEvent*) {
-    constexpr int width = 2;
-    const QPalette& palette = box_.palette();
-    const QColor colour =
-        WithContrast(palette.color(QPalette::Highlight), palette.color(QPalette::Window), 3.0);
-    // Around the box's content, where no other control and no window edge hides it.
-    const QRect shown =
-        box_.visibleRegion().boundingRect().intersected(box_.viewport()->geometry());
-    QPainter painter(this);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(colour);
-    painter.drawRect(shown.left(), shown.top(), shown.width(), width);
-    painter.drawRect(shown.left(), shown.bottom() - width + 1, shown.width(), width);
-    painter.drawRect(shown.left(), shown.top(), width, shown.height());
-    painter.drawRect(shown.right() - width + 1, shown.top(), width, shown.height());
+    PaintFocusFrame(*this, box_.viewport()->geometry());
 }
 
 void MakeSelectionReadable(QAbstractScrollArea& box) {

@@ -12,9 +12,13 @@ namespace forms {
 // the contrast ratio given, as the Web Content Accessibility Guidelines compute it.
 QColor WithContrast(QColor colour, const QColor& against, double ratio);
 
-// A frame drawn over a box while the box has the focus, 2 pixels wide, around the part of its
-// content that the window's edge and other controls leave visible, in the palette's highlight
-// colour made to stand out from the window (3:1). Made a child of the box, which owns it.
+// Draws a focus frame 2 pixels wide around the part of `area` that the window's edge and other
+// controls leave visible on the widget, in the palette's highlight colour made to stand out from
+// the window (3:1).
+void PaintFocusFrame(QWidget& widget, const QRect& area);
+
+// A focus frame drawn over a box while the box has the focus, around its content. Made a child
+// of the box, which owns it.
 class FocusFrame final : public QFocusFrame {
     Q_OBJECT
 

@@ -1,11 +1,10 @@
 #include "forms/link_label.h"
 
+#include "forms/focus_frame.h"
 #include "forms/qt_text.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QStyleOptionFocusRect>
-#include <QStylePainter>
 
 namespace forms {
 
@@ -38,13 +37,8 @@ void LinkLabel::keyPressEvent(QKeyEvent* event) {
 
 void LinkLabel::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
-    if (!hasFocus())
-        return;
-    QStylePainter painter(this);
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    option.backgroundColor = palette().color(backgroundRole());
-    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+    if (hasFocus())
+        PaintFocusFrame(*this, rect());
 }
 
 } // namespace forms
