@@ -1,5 +1,6 @@
 #include "forms/application.h"
 
+#include "forms/accessible_roles.h"
 #include "forms/form.h"
 #include "forms/msg_box.h"
 #include "forms/qt_text.h"
@@ -13,6 +14,7 @@ Application::Application(int argc, char** argv) : QApplication(programNameOnly_,
     userArguments_.assign(argv + std::min(argc, 1), argv + argc);
     // The program ends when its last form is unloaded, not when its last window closes.
     setQuitOnLastWindowClosed(false);
+    InstallAccessibleRoles();
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

@@ -4,7 +4,7 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QMouseEvent>
+#include <QShortcut>
 
 namespace forms {
 namespace {
@@ -57,15 +57,21 @@ CommandButton::CommandButton(QWidget* parent, const std::u16string& caption)
     setAutoDefault(true);
 }
 
+void CommandButton::SetCancel() {
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    // click() does nothing while the button is disabled.
+    connect(escape, &QShortcut::activated, this, &QAbstractButton::click);
+}
+
 Label::Label(QWidget* parent, const std::u16string& caption) : QLabel(ToQString(caption), parent) {
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
-void Label::mouseReleaseEvent(QMouseEvent* event) {
-    QLabel::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit Click();
+void Label::LabelFor(QWidget& control) {
+    setBuddy(&control);
+    control.setAccessibleName(text());
 }
 
 } // namespace forms

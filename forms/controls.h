@@ -28,20 +28,21 @@ class CommandButton final : public QPushButton {
 
 public:
     CommandButton(QWidget* parent, const std::u16string& caption);
+
+    // Makes Escape, anywhere in the button's window, click the button while it is enabled.
+    void SetCancel();
 };
 
-// A text label; a click on it is reported, so that it can act as a link.
+// A text label.
 class Label final : public QLabel {
     Q_OBJECT
 
 public:
     Label(QWidget* parent, const std::u16string& caption);
 
-signals:
-    void Click();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    // Makes the label the control's caption for assistive tools: the control is named by the
+    // label's text, and each is linked to the other.
+    void LabelFor(QWidget& control);
 };
 
 } // namespace forms

@@ -1,5 +1,6 @@
 #include "forms/file_list_box.h"
 
+#include "forms/focus_frame.h"
 #include "forms/folder_listing.h"
 #include "forms/qt_text.h"
 
@@ -14,7 +15,17 @@ FileListBox::FileListBox(QWidget* parent)
     : QListWidget(parent), drops_(new FileDropFilter(*viewport())) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
+    MakeSelectionReadable(*this);
+    new FocusFrame(*this);
     connect(this, &QListWidget::itemDoubleClicked, this, &FileListBox::DblClick);
+}
+
+void FileListBox::keyPressEvent(QKeyEvent* event) {
+    const auto keyDown = [this](int& KeyCode, Qt::KeyboardModifiers Shift) {
+        emit KeyDown(KeyCode, Shift);
+    };
+    if (!KeptByKeyDown(*event, keyDown))
+        QListWidget::keyPressEvent(event);
 }
 
 void FileListBox::SetPath(const std::u16string& path) {

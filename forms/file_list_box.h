@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/dropped_files.h"
+#include "forms/key_down.h"
 
 #include <QListWidget>
 #include <string>
@@ -9,6 +10,8 @@ namespace forms {
 
 // Lists the normal files of one folder (no hidden files, no folders), one name per entry,
 // sorted as the user's language sorts, without regard to case, one entry selectable at a time.
+// KeyDown runs before the list handles a key; a handler that sets the key code to 0 keeps the key
+// from the list. A frame shows the list's focus; the selected entry is readable.
 class FileListBox final : public QListWidget {
     Q_OBJECT
 
@@ -32,6 +35,10 @@ public:
 
 signals:
     void DblClick();
+    void KeyDown(int& KeyCode, Qt::KeyboardModifiers Shift);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void RefreshIfStale();

@@ -1,5 +1,6 @@
 #include "forms/text_boxes.h"
 
+#include "forms/focus_frame.h"
 #include "forms/qt_text.h"
 
 #include <QKeyEvent>
@@ -16,6 +17,7 @@ MultiLineTextBox::MultiLineTextBox(QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Tab moves on to the next control, as in every other box of the windows.
     setTabChangesFocus(true);
+    new FocusFrame(*this);
 }
 
 std::u16string MultiLineTextBox::Text() const {
@@ -62,13 +64,10 @@ void TextBox::SetSelStart(int position) {
 }
 
 void TextBox::keyPressEvent(QKeyEvent* event) {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    const int pressed = enter ? vbKeyReturn : event->key();
-    int keyCode = pressed;
-    emit KeyDown(keyCode, event->modifiers());
-    if (pressed != 0 && keyCode == 0)
-        event->accept();
-    else
+    const auto keyDown = [this](int& KeyCode, Qt::KeyboardModifiers Shift) {
+        emit KeyDown(KeyCode, Shift);
+    };
+    if (!KeptByKeyDown(*event, keyDown))
         QLineEdit::keyPressEvent(event);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/dropped_files.h"
+#include "forms/key_down.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -8,7 +9,8 @@
 
 namespace forms {
 
-// A multi-line box whose text has CR LF between lines; both scroll bars, no wrapping.
+// A multi-line box whose text has CR LF between lines; both scroll bars, no wrapping; a frame
+// shows its focus.
 // Drags carrying files go to Drops(); nothing is ever inserted by a drop itself.
 class MultiLineTextBox final : public QPlainTextEdit {
     Q_OBJECT
@@ -27,9 +29,6 @@ public:
 private:
     FileDropFilter* drops_;
 };
-
-// Key code of Enter in KeyDown; other keys report their Qt key code.
-inline constexpr int vbKeyReturn = 13;
 
 // A single-line text box without a length limit. KeyDown runs before the box handles a key; a
 // handler that sets the key code to 0 keeps the key from the box.

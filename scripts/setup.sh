@@ -15,6 +15,8 @@ packages=(
     libxcb1-dev libwayland-dev qt6-wayland libwayland-client0 wl-clipboard
     sway wtype mutter dbus-daemon util-linux passwd
     xwayland
+    # The screen reader's view in the end-to-end tests: the accessibility bus and its Python client.
+    at-spi2-core python3-pyatspi
 )
 
 missing=()

@@ -3,8 +3,9 @@
 # checks that what it copies can still be pasted after it has ended.
 #
 # Usage: clipboard_outlives_program.sh <lirvane executable> <case>
-#   copy_and_quit  two double-clicks, then "Copier et Quitter": both addresses stay pasteable;
-#                  the keeper holds none of the descriptors the program inherited
+#   copy_and_quit  a double-click and Enter on another entry, then "Copier et Quitter": both
+#                  addresses stay pasteable; the keeper holds none of the descriptors the
+#                  program inherited
 #   close_box      a double-click, then Alt+F4: the address stays pasteable
 #   keeper         the keeper alone keeps the bytes exactly and ends when the clipboard is taken
 #   display_gone   the keeper ends when the X server goes away
@@ -54,8 +55,8 @@ start_program() {
     window=$(wait_for_window "$main_title") || fail "the main window did not appear"
 }
 
-double_click_row() {
-    double_click_at "$window" 60 "$(list_row_y "$1")"
+double_click_first_row() {
+    double_click_at "$window" "${list_first_row[@]}"
 }
 
 click_copy_and_quit() {
@@ -119,10 +120,10 @@ case_copy_and_quit() {
     exec 9>"$work/held"
     start_program
     local report=${base_url}Compte%20rendu%20d\'été.pdf index=${base_url}index.html
-    double_click_row 0
-    within 10 clipboard_holds "$report" || fail "the first double-click copied nothing"
-    double_click_row 1
-    within 10 clipboard_holds "$index" || fail "the second double-click copied nothing"
+    double_click_first_row
+    within 10 clipboard_holds "$report" || fail "the double-click copied nothing"
+    enter_on_row "$window" 1
+    within 10 clipboard_holds "$index" || fail "Enter on the second entry copied nothing"
     click_copy_and_quit
     wait_for_program_end
     expect_clipboard_bytes "$report"$'\r\n'"$index"
@@ -138,7 +139,7 @@ case_close_box() {
     start_desktop
     start_program
     local report=${base_url}Compte%20rendu%20d\'été.pdf
-    double_click_row 0
+    double_click_first_row
     within 10 clipboard_holds "$report" || fail "the double-click copied nothing"
     close_with_alt_f4
     wait_for_program_end

@@ -5,7 +5,7 @@
 #
 # Usage: journeys.sh <lirvane executable> <case>
 #   first_start       deploy into an empty folder, answer the first-run questions, save
-#   typical_use       double-click a file, then "Copier et Quitter"
+#   typical_use       a file of the list (click, arrow keys, Enter), then "Copier et Quitter"
 #   change_address    "Paramètre", a new address, "Enregistrer": the command line's file uses it
 #   cancel_settings   "Paramètre", some typing, "Cancel": nothing written, the main window back
 #   close_main        the main window's close box ends the program, nothing written
@@ -26,7 +26,7 @@ program=$folder/lirvane
 report_address=${base_url}rapport%20final.pdf
 
 # Client-area points of the controls, in logical pixels (15 twips each); desktop.sh has
-# "Copier et Quitter" and the list's rows.
+# "Copier et Quitter" and the list's first row.
 main_settings=(60 308)
 settings_save=(340 76)
 settings_cancel=(68 76)
@@ -137,7 +137,7 @@ case_typical_use() {
     start_program
     expect_window "$main_title" "main"
     # Rows: lirvane, PARAM.ini, rapport final.pdf.
-    double_click_at "$window" 60 "$(list_row_y 2)"
+    enter_on_row "$window" 2
     expect_clipboard "$report_address"
     click_at "$window" "${main_copy[@]}"
     expect_program_end

@@ -186,7 +186,8 @@ TEST_F(LayoutTest, SettingsWindowPlacesFontsAndTexts) {
 TEST_F(LayoutTest, SettingsWindowFocusStartsInTheBoxAndTabSkipsADisabledCancel) {
     Start();
     ASSERT_EQ(QApplication::focusWidget(), Settings().txtURL);
-    EXPECT_EQ(TabCycle(2), QList<QWidget*>({Settings().cmdSave, Settings().txtURL}));
+    EXPECT_EQ(TabCycle(3),
+              QList<QWidget*>({Settings().cmdSave, Settings().lblSite, Settings().txtURL}));
 
     Settings().Unload();
     Settle();
@@ -195,8 +196,8 @@ TEST_F(LayoutTest, SettingsWindowFocusStartsInTheBoxAndTabSkipsADisabledCancel) 
     QTest::mouseClick(Main().cmdParam, Qt::LeftButton);
     Settle();
     ASSERT_EQ(QApplication::focusWidget(), Settings().txtURL);
-    EXPECT_EQ(TabCycle(3),
-              QList<QWidget*>({Settings().cmdSave, Settings().cmdCancel, Settings().txtURL}));
+    EXPECT_EQ(TabCycle(4), QList<QWidget*>({Settings().cmdSave, Settings().cmdCancel,
+                                            Settings().lblSite, Settings().txtURL}));
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 namespace {
 
@@ -78,15 +79,49 @@ TEST_F(MainWindowTest, WindowClosedWhileTheClipboardIsBeingSetEndsCleanly) {
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(MainWindowTest, KeysOnTheListBuildNothing) {
-    StartWithFiles({"a.txt"});
-    Main().File1->setCurrentRow(0);
+struct ListKeyCase {
+    const char* what;
+    std::function<void(QListWidget&)> press;
+    std::u16string box;
+    std::u16string clipboard;
+};
 
-    QTest::keyClick(Main().File1, Qt::Key_Return);
-    QTest::keyClick(Main().File1, Qt::Key_Space);
-    Settle();
+// Enter on the current entry does what a double-click does; the copy keys copy its address
+// alone; a click or another key only selects.
+TEST_F(MainWindowTest, KeysOnTheListAddOrCopyTheCurrentEntrysAddress) {
+    const std::u16string address = u"http://example.org/tmp/a%20b.txt";
+    const auto key = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        return [key, modifiers](QListWidget& list) { QTest::keyClick(&list, key, modifiers); };
+    };
+    const ListKeyCase cases[] = {
+        {"Enter", key(Qt::Key_Return), address, address},
+        {"Enter on the keypad", key(Qt::Key_Enter, Qt::KeypadModifier), address, address},
+        {"Ctrl+C", key(Qt::Key_C, Qt::ControlModifier), u"", address},
+        {"Ctrl+Insert", key(Qt::Key_Insert, Qt::ControlModifier), u"", address},
+        {"Space", key(Qt::Key_Space), u"", u"before"},
+        {"a click",
+         [](QListWidget& list) {
+             QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                               list.visualItemRect(list.item(0)).center());
+         },
+         u"", u"before"},
+    };
+    for (const ListKeyCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        StartWithFiles({"a b.txt"});
+        Main().File1->setFocus();
+        Main().File1->setCurrentRow(0);
+        forms::Clipboard::SetText(u"before");
 
-    EXPECT_EQ(Main().txtAdr->Text(), u"");
+        c.press(*Main().File1);
+        Settle();
+
+        EXPECT_EQ(Main().txtAdr->Text(), c.box);
+        EXPECT_EQ(forms::Clipboard::GetText(), c.clipboard);
+        EXPECT_EQ(Main().File1->ListIndex(), 0);
+        Main().Unload();
+        Settle();
+    }
 }
 
 struct DropCase {

@@ -294,16 +294,34 @@ TEST_F(SettingsWindowTest, ActivationPutsTheCaretBehindTheText) {
     EXPECT_EQ(settings.txtURL->Text(), u"http://example.org/tmp/a");
 }
 
-TEST_F(SettingsWindowTest, CancelReturnsWithoutSaving) {
-    OpenFromMainWindow("http://old.example/\r\n", ProgramFolder() + u"\\a b.txt");
-    Settings().txtURL->SetText(u"http://typed.example/");
+TEST_F(SettingsWindowTest, CancelAndEscapeReturnWithoutSaving) {
+    const Trigger cancelTriggers[] = {
+        {"the cancel button",
+         [](frmParam& settings) { QTest::mouseClick(settings.cmdCancel, Qt::LeftButton); }},
+        {"Escape in the box",
+         [](frmParam& settings) { QTest::keyClick(settings.txtURL, Qt::Key_Escape); }},
+        {"Escape on the save button",
+         [](frmParam& settings) {
+             settings.cmdSave->setFocus();
+             QTest::keyClick(settings.cmdSave, Qt::Key_Escape);
+         }},
+    };
+    for (const Trigger& trigger : cancelTriggers) {
+        SCOPED_TRACE(trigger.what);
+        endCodes.clear();
+        OpenFromMainWindow("http://old.example/\r\n", ProgramFolder() + u"\\a b.txt");
+        Settings().txtURL->SetText(u"http://typed.example/");
 
-    Click(*Settings().cmdCancel);
+        trigger.press(Settings());
+        Settle();
 
-    EXPECT_TRUE(messages.empty());
-    ExpectSavedAndBack("http://old.example/\r\n");
-    EXPECT_EQ(BaseUrl, u"http://old.example/");
-    EXPECT_EQ(Main().txtAdr->Text(), u"http://old.example/a%20b.txt");
+        EXPECT_TRUE(messages.empty());
+        ExpectSavedAndBack("http://old.example/\r\n");
+        EXPECT_EQ(BaseUrl, u"http://old.example/");
+        EXPECT_EQ(Main().txtAdr->Text(), u"http://old.example/a%20b.txt");
+        Main().Unload();
+        Settle();
+    }
 }
 
 TEST_F(SettingsWindowTest, OnTheFirstRunOnlySavingLeadsOn) {
@@ -366,17 +384,38 @@ TEST_F(SettingsWindowTest, AFolderInThePlaceOfTheFileIsLeftAsItWas) {
 }
 
 TEST_F(SettingsWindowTest, TheLinkOpensTheMakersSiteAndChangesNothing) {
-    Browser browser;
-    OpenFromMainWindow("http://old.example/\r\n");
-    Settings().txtURL->SetText(u"http://typed.example");
+    // A click leaves the focus in the box; the keys act on the link that has it.
+    const Trigger openTriggers[] = {
+        {"a click",
+         [](frmParam& settings) { QTest::mouseClick(settings.lblSite, Qt::LeftButton); }},
+        {"Enter", [](frmParam& settings) { QTest::keyClick(settings.lblSite, Qt::Key_Return); }},
+        {"Enter on the keypad",
+         [](frmParam& settings) {
+             QTest::keyClick(settings.lblSite, Qt::Key_Enter, Qt::KeypadModifier);
+         }},
+        {"Space", [](frmParam& settings) { QTest::keyClick(settings.lblSite, Qt::Key_Space); }},
+    };
+    for (const Trigger& trigger : openTriggers) {
+        SCOPED_TRACE(trigger.what);
+        Browser browser;
+        OpenFromMainWindow("http://old.example/\r\n");
+        Settings().txtURL->SetText(u"http://typed.example");
+        const bool byKey = std::strcmp(trigger.what, "a click") != 0;
+        if (byKey)
+            Settings().lblSite->setFocus();
 
-    Click(*Settings().lblSite);
+        trigger.press(Settings());
+        Settle();
 
-    EXPECT_EQ(browser.opened, QList<QUrl>{QUrl("http://www.odrasque.example/")});
-    EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(Settings().txtURL->Text(), u"http://typed.example");
-    EXPECT_EQ(SettingsBytes(), "http://old.example/\r\n");
-    ExpectSettingsStillOpen();
+        EXPECT_EQ(browser.opened, QList<QUrl>{QUrl("http://www.odrasque.example/")});
+        EXPECT_TRUE(messages.empty());
+        EXPECT_EQ(Settings().txtURL->Text(), u"http://typed.example");
+        EXPECT_EQ(SettingsBytes(), "http://old.example/\r\n");
+        EXPECT_EQ(QApplication::focusWidget(),
+                  byKey ? static_cast<QWidget*>(Settings().lblSite) : Settings().txtURL);
+        Settings().Unload();
+        Settle();
+    }
 }
 
 } // namespace

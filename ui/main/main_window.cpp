@@ -86,6 +86,18 @@ void frmMain::File1_DblClick() {
     SetClipboardTwice([this] { return StillLoaded(*this).CurrentEntryAddress(); });
 }
 
+// Enter does what a double-click does; the copy keys copy the current entry's address.
+void frmMain::File1_KeyDown(int& KeyCode, Qt::KeyboardModifiers Shift) {
+    if (KeyCode == forms::vbKeyReturn) {
+        KeyCode = 0;
+        File1_DblClick();
+    } else if (forms::IsCopyKey(KeyCode, Shift)) {
+        KeyCode = 0;
+        if (File1->ListIndex() >= 0)
+            SetClipboardTwice([this] { return StillLoaded(*this).CurrentEntryAddress(); });
+    }
+}
+
 void frmMain::txtAdr_OLEDragDrop(const forms::Files& Files) {
     AddDroppedFiles(Files, mdCode::FileAddress);
 }

@@ -23,6 +23,7 @@ public:
 private:
     void Form_Load() override;
     void File1_DblClick();
+    void File1_KeyDown(int& KeyCode, Qt::KeyboardModifiers Shift);
     void File1_OLEDragDrop(const forms::Files& Files);
     void txtAdr_OLEDragDrop(const forms::Files& Files);
     void cmdActu_Click();

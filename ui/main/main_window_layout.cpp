@@ -36,6 +36,8 @@ frmMain::frmMain()
     forms::Place(*Label1, TwipsRect(0, 0, 3375, 255), BoldText);
     for (forms::Label* label : {Label1, Label2})
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label1->LabelFor(*File1);
+    Label2->LabelFor(*txtAdr);
 
     setTabOrder(cmdCopy, File1);
     setTabOrder(File1, txtAdr);
@@ -44,6 +46,7 @@ frmMain::frmMain()
     cmdCopy->setFocus();
 
     connect(File1, &forms::FileListBox::DblClick, this, &frmMain::File1_DblClick);
+    connect(File1, &forms::FileListBox::KeyDown, this, &frmMain::File1_KeyDown);
     connect(&File1->Drops(), &forms::FileDropFilter::OLEDragDrop, this,
             &frmMain::File1_OLEDragDrop);
     connect(&txtAdr->Drops(), &forms::FileDropFilter::OLEDragDrop, this,

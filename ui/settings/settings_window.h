@@ -2,6 +2,7 @@
 
 #include "forms/controls.h"
 #include "forms/form.h"
+#include "forms/link_label.h"
 #include "forms/text_boxes.h"
 
 // The settings window, where the user enters the base address of the published folder.
@@ -14,7 +15,7 @@ public:
     forms::CommandButton* cmdCancel;
     forms::TextBox* txtURL;
     forms::CommandButton* cmdSave;
-    forms::Label* lblSite;
+    forms::LinkLabel* lblSite;
     forms::Label* Label1;
 
 private:

@@ -25,7 +25,7 @@ frmParam::frmParam()
       cmdCancel(new forms::CommandButton(this, u"Cancel")),
       txtURL(new forms::TextBox(this, u"http://www.")),
       cmdSave(new forms::CommandButton(this, u"Enregistrer")),
-      lblSite(new forms::Label(this, SiteCaption())),
+      lblSite(new forms::LinkLabel(this, SiteCaption())),
       Label1(new forms::Label(
           this, u"Adresse De Base. ( Exemple : http://votre_site_web/dossiertemp/ )")) {
     setWindowTitle(QStringLiteral("Paramètre"));
@@ -37,18 +37,22 @@ frmParam::frmParam()
     forms::Place(*lblSite, TwipsRect(360, 1440, 5415, 300), LinkText);
     forms::Place(*Label1, TwipsRect(120, 120, 6015, 255), BoldText);
 
-    // The site label looks and acts like a link.
+    // The site label looks like a link.
     QPalette link = lblSite->palette();
     link.setColor(QPalette::WindowText, QColor(0, 0, 255));
     lblSite->setPalette(link);
     lblSite->setCursor(Qt::PointingHandCursor);
 
+    Label1->LabelFor(*txtURL);
+    cmdCancel->SetCancel();
+
     setTabOrder(txtURL, cmdSave);
     setTabOrder(cmdSave, cmdCancel);
+    setTabOrder(cmdCancel, lblSite);
     txtURL->setFocus();
 
     connect(txtURL, &forms::TextBox::KeyDown, this, &frmParam::txtURL_KeyDown);
     connect(cmdSave, &QPushButton::clicked, this, &frmParam::cmdSave_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmParam::cmdCancel_Click);
-    connect(lblSite, &forms::Label::Click, this, &frmParam::lblSite_Click);
+    connect(lblSite, &forms::LinkLabel::Click, this, &frmParam::lblSite_Click);
 }

@@ -1,7 +1,7 @@
 # shellcheck shell=bash
 # Shared by the scripts that drive the real program on a private X desktop (Xvfb and openbox,
 # no session, no clipboard manager): the X server and the window manager, the xdotool and xclip
-# wrappers, and where the program's main window takes clicks. Sourced, not run; sources
+# wrappers, and where the program's main window takes clicks and how its list's entries are reached. Sourced, not run; sources
 # common.sh, whose work folder, bookkeeping and waits it uses.
 #
 # Before sourcing, set case_name (named in failures). Optional environment:
@@ -106,9 +106,21 @@ main_title='^Lirvane [0-9]+\.[0-9]+\.[0-9]+ By '
 # Client-area point of "Copier et Quitter", in logical pixels (15 twips each).
 # shellcheck disable=SC2034
 main_copy=(432 308)
-# The list starts at y 16; entries about 13 px high, sorted without regard to case. The point
-# lies 6 px into the row, so rows of 11 to 18 px are hit as well.
-list_row_y() { echo $((23 + 13 * $1)); }
+# The list starts at y 16 and its entries are sorted without regard to case. Their height
+# depends on the fonts: only the first entry has a known place, 8 px below the list's top edge.
+# shellcheck disable=SC2034
+list_first_row=(60 24)
+
+# Adds the list's entry ROW (0 the first) to the box and copies its address, with the keyboard:
+# a click puts the focus on the list (it selects, nothing more), Home goes to the first entry and
+# Down on to the row, Enter adds it.
+enter_on_row() {
+    local window=$1 row=$2 keys=(Home)
+    click_at "$window" "${list_first_row[@]}"
+    activate "$window" || fail "the window could not be activated"
+    for (( ; row > 0; row--)); do keys+=(Down); done
+    press "${keys[@]}" Return
+}
 
 # Starts $program with the given arguments from the given folder, its output added to
 # program.log; sets program_pid.
