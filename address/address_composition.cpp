@@ -1,8 +1,9 @@
 #include "address/address_composition.h"
 
 #include "address/encode_url.h"
+#include "address/separators_and_controls.h"
 #include "address/text_helpers.h"
-#include "settings/program_path.h"
+#include "paths/program_path.h"
 
 namespace mdCode {
 
@@ -28,26 +29,22 @@ std::u16string FileAddress(const std::u16string& baseUrl, const std::u16string& 
     }
 }
 
-namespace {
-
-bool IsControlCharacter(char16_t character) {
-    return character < 0x20 || character == 0x7F;
-}
-
-} // namespace
-
 std::u16string PlainFileAddress(const std::u16string& baseUrl, const std::u16string& name) {
     std::u16string address = baseUrl;
     address.reserve(baseUrl.size() + name.size());
     for (std::size_t i = 0; i < name.size(); ++i) {
-        if (EscapedByteAt(name, i) >= 0 || IsControlCharacter(name[i]))
+        if (const std::size_t length = SeparatorOrControlLength(name, i)) {
+            address += EncodeUrl(name.substr(i, length));
+            i += length - 1;
+        } else if (EscapedByteAt(name, i) >= 0) {
             address += EncodeUrl(name.substr(i, 1));
-        else if (name[i] == u'\\')
+        } else if (name[i] == u'\\') {
             address += u'/';
-        else if (name[i] == NameBackslash)
+        } else if (name[i] == NameBackslash) {
             address += u'\\';
-        else
+        } else {
             address += name[i];
+        }
     }
     return address;
 }

@@ -19,7 +19,8 @@ std::optional<std::u16string> RelativeName(const std::u16string& programFolder,
 std::u16string FileAddress(const std::u16string& baseUrl, const std::u16string& name);
 
 // The base address followed by the name as it is, but for what a text cannot show of a native
-// name: "/" between its folder parts, a "\" inside a name as "\", and an escaped byte as "%XX".
+// name: "/" between its folder parts, a "\" inside a name as "\", and an escaped byte, an
+// invisible or a line-breaking character as "%XX".
 std::u16string PlainFileAddress(const std::u16string& baseUrl, const std::u16string& name);
 
 // The address box text with `address` added as its last line (CR LF between lines). The text is

@@ -9,6 +9,8 @@ namespace mdCode {
 //   characters (below U+0020, and U+007F) become "%" and two uppercase hexadecimal digits;
 // - U+F05C, a "\" inside a name, becomes "%5C";
 // - an escaped byte (a lone U+DC80 + b) becomes "%" and b's two hexadecimal digits;
+// - an invisible or line-breaking character (see separators_and_controls.h) becomes the "%XX"
+//   of each of its UTF-8 bytes;
 // - every other character passes unchanged, those outside Windows-1252 included.
 std::u16string EncodeUrl(const std::u16string& name);
 

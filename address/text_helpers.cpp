@@ -20,10 +20,14 @@ std::u16string AddBackslash(const std::u16string& text) {
     return WithFinal(text, u'\\');
 }
 
-std::u16string WithoutLineBreaks(std::u16string text) {
-    std::erase_if(text,
-                  [](char16_t character) { return character == u'\r' || character == u'\n'; });
-    return text;
+std::u16string CleanAddress(std::u16string text) {
+    std::erase_if(text, [](char16_t character) {
+        return character < 0x20 || (character >= 0x7F && character <= 0x9F);
+    });
+    const auto first = text.find_first_not_of(u' ');
+    if (first == std::u16string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(u' ') - first + 1);
 }
 
 std::optional<std::u16string> TextBetween(const std::u16string& text, const std::u16string& start,

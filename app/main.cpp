@@ -1,8 +1,10 @@
 #include "app/product.h"
+#include "desktop/clipboard_after_exit.h"
+#include "desktop/plugin_lockdown.h"
+#include "desktop/x11_clipboard_keeper.h"
 #include "forms/application.h"
-#include "forms/clipboard_keeper.h"
 #include "forms/form.h"
-#include "forms/plugin_folders.h"
+#include "forms/msg_box.h"
 #include "forms/qt_text.h"
 #include "ui/main/main_window.h"
 
@@ -10,9 +12,9 @@
 #include <QTimer>
 
 int main(int argc, char* argv[]) {
-    forms::LoadPluginsOnlyFromTheSystem();
-    if (forms::TakeClipboardKeeperMode())
-        return forms::RunClipboardKeeper(argc, argv);
+    desktop::LoadPluginsOnlyFromTheSystem();
+    if (desktop::TakeClipboardKeeperMode())
+        return desktop::RunClipboardKeeper(argc, argv);
 
     forms::Application application(argc, argv);
     QApplication::setApplicationName(forms::ToQString(std::u16string(product::Name)));
@@ -23,6 +25,9 @@ int main(int argc, char* argv[]) {
     QTimer::singleShot(0, &application, [] { forms::Form::Show<frmMain>(); });
     const int exitCode = QApplication::exec();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    forms::KeepClipboardAfterExit();
+    if (!desktop::KeepClipboardAfterExit())
+        forms::MsgBox(u"La copie n'a pas pu être conservée après la fermeture du programme : "
+                      u"elle est perdue.",
+                      forms::vbCritical, std::u16string(product::Name));
     return exitCode;
 }

@@ -3,8 +3,8 @@
 #include "forms/application.h"
 #include "forms/qt_text.h"
 #include "forms/version.h"
-#include "settings/program_path.h"
-#include "settings/resolved_path.h"
+#include "paths/program_path.h"
+#include "paths/resolved_path.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -39,14 +39,14 @@ std::u16string Path() {
 std::u16string Command() {
     if (Overridden())
         return Overridden()->command;
-    const std::string currentFolder = mdCode::CurrentFolder();
-    std::u16string command;
-    for (const std::string& argument : Application::UserArguments()) {
-        if (!command.empty())
-            command += u' ';
-        command += mdCode::ToProgramForm(mdCode::ResolvedPath(argument, currentFolder));
-    }
-    return command;
+    const std::vector<std::string>& arguments = Application::UserArguments();
+    if (arguments.empty())
+        return {};
+    // An unquoted name with blanks arrives as several arguments: together they are one path.
+    std::string joined = arguments.front();
+    for (auto argument = arguments.begin() + 1; argument != arguments.end(); ++argument)
+        joined += ' ' + *argument;
+    return mdCode::ToProgramForm(mdCode::ResolvedPath(joined, mdCode::CurrentFolder()));
 }
 
 int Major() {

@@ -9,8 +9,8 @@ namespace forms::App {
 // The real folder of the running executable (links resolved), read afresh at every call.
 std::u16string Path();
 
-// The arguments after the program's name, joined by one blank; "" when there are none. Each is
-// a path made absolute from the current folder and resolved as resolved_path.h says.
+// The arguments after the program's name, joined by one blank, then read as one path made
+// absolute from the current folder and resolved as resolved_path.h says; "" when there are none.
 std::u16string Command();
 
 int Major();

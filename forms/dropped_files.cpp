@@ -1,7 +1,7 @@
 #include "forms/dropped_files.h"
 
-#include "settings/program_path.h"
-#include "settings/resolved_path.h"
+#include "paths/program_path.h"
+#include "paths/resolved_path.h"
 
 #include <QDropEvent>
 #include <QMimeData>

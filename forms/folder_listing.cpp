@@ -1,7 +1,7 @@
 #include "forms/folder_listing.h"
 
 #include "forms/qt_text.h"
-#include "settings/program_path.h"
+#include "paths/program_path.h"
 
 #include <QCollator>
 #include <algorithm>
@@ -19,17 +19,6 @@ bool IsHidden(const char* name) {
     return name[0] == '.';
 }
 
-// The entry type says "normal file" without a look at the file; a link or an unknown type is
-// followed to what it names.
-bool IsNormalFile(int folder, const dirent& entry) {
-    if (entry.d_type == DT_REG)
-        return true;
-    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN)
-        return false;
-    struct stat status {};
-    return fstatat(folder, entry.d_name, &status, 0) == 0 && S_ISREG(status.st_mode);
-}
-
 struct CloseFolder {
     void operator()(DIR* directory) const { closedir(directory); }
 };
@@ -41,7 +30,7 @@ std::vector<std::string> NormalFileNames(const std::string& folder) {
         return names;
     const int descriptor = dirfd(directory.get());
     while (const dirent* entry = readdir(directory.get())) {
-        if (!IsHidden(entry->d_name) && IsNormalFile(descriptor, *entry))
+        if (!IsHidden(entry->d_name) && IsNormalFileEntry(descriptor, entry->d_name, entry->d_type))
             names.emplace_back(entry->d_name);
     }
     return names;
@@ -80,6 +69,17 @@ void SortAsTheUserReads(std::vector<ListedFile>& files) {
 }
 
 } // namespace
+
+// The entry type says "normal file" without a look at the file; a link or an unknown type is
+// followed to what it names.
+bool IsNormalFileEntry(int folder, const char* name, unsigned char type) {
+    if (type == DT_REG)
+        return true;
+    if (type != DT_LNK && type != DT_UNKNOWN)
+        return false;
+    struct stat status {};
+    return fstatat(folder, name, &status, 0) == 0 && S_ISREG(status.st_mode);
+}
 
 std::vector<ListedFile> ListFolder(const std::u16string& folder) {
     std::vector<ListedFile> files;

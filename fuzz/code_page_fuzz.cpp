@@ -1,5 +1,5 @@
 // The code page on any bytes, and on any text made of the same bytes read as 16-bit units.
-#include "address/code_page.h"
+#include "encoding/code_page.h"
 #include "property.h"
 
 #include <algorithm>

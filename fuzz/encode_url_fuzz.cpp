@@ -1,7 +1,7 @@
 // Checks EncodeUrl on any text: no reserved or control character, no stand-in for a "\" or a
 // byte is left unencoded, and decoding the result gives the name back.
 #include "address/encode_url.h"
-#include "settings/program_path.h"
+#include "paths/program_path.h"
 
 #include <cstddef>
 #include <cstdint>

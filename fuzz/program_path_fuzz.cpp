@@ -2,7 +2,7 @@
 // unchanged, and a name below a folder is cut out of the path exactly.
 #include "address/address_composition.h"
 #include "address/text_helpers.h"
-#include "settings/program_path.h"
+#include "paths/program_path.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // The settings file reader on any bytes.
-#include "address/code_page.h"
+#include "encoding/code_page.h"
 #include "property.h"
 #include "scratch_file.h"
 #include "settings/settings_file.h"

@@ -1,6 +1,6 @@
 #include "scratch_file.h"
 
-#include "settings/program_path.h"
+#include "paths/program_path.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,4 +1,4 @@
-// AddSlash, AddBackslash, WithoutLineBreaks and TextBetween on any texts.
+// AddSlash, AddBackslash, CleanAddress and TextBetween on any texts.
 #include "address/text_helpers.h"
 #include "property.h"
 
@@ -16,8 +16,8 @@ std::u16string Widened(const std::string& bytes) {
     return {bytes.begin(), bytes.end()};
 }
 
-bool IsLineBreak(char16_t character) {
-    return character == u'\r' || character == u'\n';
+bool IsControl(char16_t character) {
+    return character < 0x20 || (character >= 0x7F && character <= 0x9F);
 }
 
 void CheckFinal(std::u16string (*add)(const std::u16string&), char16_t final,
@@ -29,11 +29,16 @@ void CheckFinal(std::u16string (*add)(const std::u16string&), char16_t final,
     LIRVANE_PROPERTY(add(added) == added);
 }
 
-void CheckWithoutLineBreaks(const std::u16string& text) {
-    const std::u16string kept = WithoutLineBreaks(text);
-    LIRVANE_PROPERTY(std::none_of(kept.begin(), kept.end(), IsLineBreak));
-    LIRVANE_PROPERTY(kept.size() == text.size() - static_cast<std::size_t>(std::count_if(
-                                                      text.begin(), text.end(), IsLineBreak)));
+void CheckCleanAddress(const std::u16string& text) {
+    const std::u16string kept = CleanAddress(text);
+    LIRVANE_PROPERTY(std::none_of(kept.begin(), kept.end(), IsControl));
+    LIRVANE_PROPERTY(!kept.starts_with(u' ') && !kept.ends_with(u' '));
+    // Only blanks go besides the controls: every other character is kept.
+    const auto others = [](const std::u16string& t) {
+        return std::count_if(t.begin(), t.end(),
+                             [](char16_t c) { return !IsControl(c) && c != u' '; });
+    };
+    LIRVANE_PROPERTY(others(kept) == others(text));
     // The characters kept are the text's own, in their order.
     auto next = text.begin();
     for (const char16_t character : kept) {
@@ -68,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CheckFinal(AddSlash, u'/', text);
     CheckFinal(AddBackslash, u'\\', text);
-    CheckWithoutLineBreaks(text);
+    CheckCleanAddress(text);
     if (!start.empty() && !end.empty()) {
         CheckTextBetween(text, start, end);
     }

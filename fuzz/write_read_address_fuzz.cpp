@@ -1,6 +1,6 @@
 // Any address the settings window may save is written as its Windows-1252 bytes and CR LF, and
 // reads back equal.
-#include "address/code_page.h"
+#include "encoding/code_page.h"
 #include "property.h"
 #include "scratch_file.h"
 #include "settings/settings_file.h"

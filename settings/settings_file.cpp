@@ -1,7 +1,7 @@
 #include "settings/settings_file.h"
 
-#include "address/code_page.h"
-#include "settings/program_path.h"
+#include "encoding/code_page.h"
+#include "paths/program_path.h"
 #include "settings/text_decoding.h"
 
 #include <algorithm>
@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fnmatch.h>
+#include <random>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -141,26 +142,29 @@ private:
     std::size_t position_ = 0;
 };
 
-mode_t NewFileMode() {
-    const mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
-}
-
-// The permission bits the new file gets: those of the regular file it replaces, or those of a
-// newly created file (mkstemp would otherwise leave it readable by the owner only). A symbolic
-// link is replaced, not followed, so its target's mode (/dev/zero is world-writable) is not the
-// file's; the new file is still no more open than the target was.
-mode_t ModeFor(const std::filesystem::path& file) {
+// The permission bits the new file gets: those of the regular file it replaces, or those the
+// system gave the new file (the user's umask applied). A symbolic link is replaced, not
+// followed, so its target's mode (/dev/zero is world-writable) is not the file's; the new file
+// is still no more open than the target was.
+mode_t ModeFor(const std::filesystem::path& file, int newFile) {
     struct stat own {};
-    if (lstat(file.c_str(), &own) != 0) {
-        return NewFileMode();
-    }
-    if (S_ISREG(own.st_mode)) {
+    if (lstat(file.c_str(), &own) == 0 && S_ISREG(own.st_mode)) {
         return own.st_mode & 07777;
     }
+    struct stat created {};
+    fstat(newFile, &created);
+    const mode_t createdMode = created.st_mode & 07777;
     struct stat target {};
-    return stat(file.c_str(), &target) == 0 ? NewFileMode() & target.st_mode : NewFileMode();
+    return stat(file.c_str(), &target) == 0 ? createdMode & target.st_mode : createdMode;
+}
+
+// A file replaced in a folder shared by a group keeps that group, so that the other users can
+// still write it. Only a group the saving user belongs to can be set: false otherwise, and the
+// file then has the user's group, as any new file does.
+bool KeepGroupOf(const std::filesystem::path& file, int newFile) {
+    struct stat own {};
+    return lstat(file.c_str(), &own) == 0 && S_ISREG(own.st_mode) &&
+           fchown(newFile, static_cast<uid_t>(-1), own.st_gid) == 0;
 }
 
 bool WriteAll(int descriptor, std::string_view bytes) {
@@ -175,17 +179,69 @@ bool WriteAll(int descriptor, std::string_view bytes) {
     return true;
 }
 
-// Sets the mode, writes the bytes through to the disk and closes the file; false with errno set
-// when a step failed.
-bool FillAndClose(int descriptor, mode_t mode, std::string_view bytes) {
-    const bool filled =
-        fchmod(descriptor, mode) == 0 && WriteAll(descriptor, bytes) && fsync(descriptor) == 0;
+// Closes the file once the step that filled it has run; false with errno set when either failed.
+bool CloseAfter(int descriptor, bool filled) {
     const int fillError = errno;
     const bool closed = close(descriptor) == 0;
     if (!filled) {
         errno = fillError;
     }
     return filled && closed;
+}
+
+// A new file beside `file`, its name hidden (".PARAM.ini.Xy12Ab"), so that one left behind by a
+// crash is neither listed by the program nor taken for a file of the folder. Created with the
+// usual permissions, the umask applied by the system. -1 with errno set when none can be made.
+int CreateHiddenTemporary(const std::filesystem::path& file, std::string& name) {
+    constexpr std::string_view letters =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device random;
+    for (int tries = 0; tries < 100; ++tries) {
+        std::string suffix(6, ' ');
+        for (char& letter : suffix) {
+            letter = letters[random() % letters.size()];
+        }
+        name = (file.parent_path() / ("." + file.filename().string() + "." + suffix)).string();
+        const int descriptor = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0 || errno != EEXIST) {
+            return descriptor;
+        }
+    }
+    return -1;
+}
+
+// Writes the bytes to a hidden file beside `file` and renames it over `file` in one step: a
+// failure at any point leaves the previous file as it was. 0, or the error.
+int ReplaceFile(const std::filesystem::path& file, std::string_view bytes) {
+    std::string temporary;
+    const int descriptor = CreateHiddenTemporary(file, temporary);
+    if (descriptor < 0) {
+        return errno;
+    }
+    KeepGroupOf(file, descriptor);
+    const mode_t mode = ModeFor(file, descriptor);
+    if (!CloseAfter(descriptor, fchmod(descriptor, mode) == 0 && WriteAll(descriptor, bytes) &&
+                                    fsync(descriptor) == 0) ||
+        std::rename(temporary.c_str(), file.c_str()) != 0) {
+        const int error = errno;
+        unlink(temporary.c_str());
+        return error;
+    }
+    return 0;
+}
+
+// Rewrites a regular file in place, as an editor does where it may write the file but not its
+// folder. The new content is complete before the old one is touched. Links are not followed.
+bool RewriteInPlace(const std::filesystem::path& file, std::string_view bytes) {
+    const int descriptor = open(file.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        return false;
+    }
+    struct stat status {};
+    return CloseAfter(
+        descriptor,
+        fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && WriteAll(descriptor, bytes) &&
+            ftruncate(descriptor, static_cast<off_t>(bytes.size())) == 0 && fsync(descriptor) == 0);
 }
 
 } // namespace
@@ -219,20 +275,19 @@ std::optional<std::u16string> ReadTextFile(const std::u16string& path) {
     return result;
 }
 
-// The text goes to a temporary file beside the target, which then replaces the target in one
-// rename: a failure at any point leaves the previous file as it was.
 void WriteTextFile(const std::u16string& path, const std::u16string& text) {
     const std::filesystem::path file = ToNativePath(path);
-    std::string temporary = file.string() + ".XXXXXX";
-    const int descriptor = mkstemp(temporary.data());
-    if (descriptor < 0) {
-        throw ErrorFor(file, errno);
+    const std::string bytes = ToAnsi(text) + "\r\n";
+    const int error = ReplaceFile(file, bytes);
+    if (error == 0) {
+        return;
     }
-    if (!FillAndClose(descriptor, ModeFor(file), ToAnsi(text) + "\r\n") ||
-        std::rename(temporary.c_str(), file.c_str()) != 0) {
-        const int error = errno;
-        unlink(temporary.c_str());
+    if (error != EACCES && error != EPERM) {
         throw ErrorFor(file, error);
+    }
+    // No new file can be made in the folder: the file itself may still be writable.
+    if (!RewriteInPlace(file, bytes)) {
+        throw ErrorFor(file.parent_path(), error);
     }
 }
 

@@ -20,8 +20,10 @@ bool FileExists(const std::u16string& path);
 // The file's items joined by CR LF; no value for a file that holds none. Throws FileError.
 std::optional<std::u16string> ReadTextFile(const std::u16string& path);
 
-// Replaces the file with one line: the text and CR LF. The old file stays intact until the new
-// one is complete. Throws FileError.
+// Replaces the file with one line: the text and CR LF, through a hidden file renamed over it,
+// so that the old file stays intact until the new one is complete; it keeps its permissions and
+// group. Where the folder cannot be written but the file can, the file is rewritten in place.
+// Throws FileError naming the file, or the folder when neither way works.
 void WriteTextFile(const std::u16string& path, const std::u16string& text);
 
 } // namespace mdCode

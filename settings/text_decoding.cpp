@@ -1,7 +1,7 @@
 #include "settings/text_decoding.h"
 
-#include "address/code_page.h"
-#include "settings/utf8.h"
+#include "encoding/code_page.h"
+#include "encoding/utf8.h"
 
 #include <algorithm>
 #include <optional>

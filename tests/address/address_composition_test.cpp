@@ -64,6 +64,9 @@ TEST(FileAddress, JoinsTheBaseAddressAndTheEncodedOrPlainName) {
         {u"tab\t.txt", u"tab%09.txt", u"tab%09.txt"},
         {u"line\nfeed\x7F", u"line%0Afeed%7F", u"line%0Afeed%7F"},
         {u"images\\", u"images/", u"images/"},
+        // Invisible, line-breaking and direction-changing characters show as what they are.
+        {u"a\u2028b\u202E\u00A0\U000E0041", u"a%E2%80%A8b%E2%80%AE%C2%A0%F3%A0%81%81",
+         u"a%E2%80%A8b%E2%80%AE%C2%A0%F3%A0%81%81"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.name));

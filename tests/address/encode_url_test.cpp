@@ -62,7 +62,27 @@ TEST(EncodeUrl, KeepsCharactersOutsideTheCodePageAndWritesTheNativeBytesOfStandI
         {u"\U0001F480", u"\U0001F480"},
         {std::u16string(1, char16_t{0xD800}), std::u16string(1, char16_t{0xD800})},
         {u"line\nfeed\ttab\r\x7F", u"line%0Afeed%09tab%0D%7F"},
-        {u"\u0085", u"\u0085"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.name));
+        EXPECT_EQ(EncodeUrl(c.name), c.expected);
+    }
+}
+
+// Every separator and control character but the blank (Unicode Zs, Zl, Zp, Cc, Cf) is written as
+// its UTF-8 bytes: in a mail or an editor it would be invisible, break the line or reverse the
+// text around it. Letters, marks and symbols next to them pass.
+TEST(EncodeUrl, WritesInvisibleAndLineBreakingCharactersAsTheirUtf8Bytes) {
+    const EncodeCase cases[] = {
+        {u"a\u2028b", u"a%E2%80%A8b"},
+        {u"\u2029\u202E\u200B\u00A0\u0085", u"%E2%80%A9%E2%80%AE%E2%80%8B%C2%A0%C2%85"},
+        {u"\u00AD\u061C\u1680\u200A\u202F\u205F\u2064\u2066\u206F\u3000\uFEFF\uFFFB",
+         u"%C2%AD%D8%9C%E1%9A%80%E2%80%8A%E2%80%AF%E2%81%9F%E2%81%A4%E2%81%A6%E2%81%AF%E3%80%80"
+         u"%EF%BB%BF%EF%BF%BB"},
+        {u"\U000110BD\U000E0001\U000E007F", u"%F0%91%82%BD%F3%A0%80%81%F3%A0%81%BF"},
+        {u"\u009F\u00A1\u00AC\u00AE\u2010\u2065\u2070\uFFFC\U000E0080",
+         u"%C2%9F\u00A1\u00AC\u00AE\u2010\u2065\u2070\uFFFC\U000E0080"},
+        {u"\u00E9\u20AC\u65E5\U0001F600", u"\u00E9\u20AC\u65E5\U0001F600"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.name));

@@ -31,16 +31,19 @@ TEST(AddSlashAndBackslash, AddTheirOwnCharacterOnlyWhenItIsNotLast) {
     }
 }
 
-TEST(WithoutLineBreaks, RemovesEveryCrAndLfAndNothingElse) {
+TEST(CleanAddress, RemovesControlCharactersThenTheBlanksAround) {
     const std::pair<std::u16string, std::u16string> cases[] = {
         {u"http://example.org/tmp/\r\n", u"http://example.org/tmp/"},
         {u"http://exa\nmple.org/\rtmp/", u"http://example.org/tmp/"},
         {u"\r\n\n\r", u""},
-        {u" a\tb\u2028\u0085 ", u" a\tb\u2028\u0085 "},
+        {std::u16string(u"http://x/\tb\0c\x7F\u0085\u009Fd", 17), u"http://x/bcd"},
+        {u"  \t http://x/a b/ \r\n", u"http://x/a b/"},
+        {u"   ", u""},
+        {u"a\u00A0\u2028\u00A1\u00E9", u"a\u00A0\u2028\u00A1\u00E9"},
     };
     for (const auto& [text, expected] : cases) {
         SCOPED_TRACE(testing::PrintToString(text));
-        EXPECT_EQ(WithoutLineBreaks(text), expected);
+        EXPECT_EQ(CleanAddress(text), expected);
     }
 }
 

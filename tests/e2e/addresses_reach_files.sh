@@ -46,6 +46,7 @@ names=(
     '-style'
     'sub one/sub two/photo 1.jpg'
     'deep/er/photo.jpg'
+    $'line\u2028sep\u202Ertl\u200Bzero\u00A0nbsp.txt'
 )
 
 # Keepers of the clipboard run the program folder's executable, without arguments.
@@ -141,23 +142,24 @@ check_double_clicks() {
     echo "double-click: ${#lines[@]} addresses fetch their files"
 }
 
-# The command line as a user writes it: relative to the current folder, through a linked
-# folder, with "..", doubled "/" or a name like a Qt option.
+# The command line as a user writes it: relative to the current folder and unquoted (each
+# blank-separated part an argument of its own), through a linked folder, with "..", doubled "/"
+# or a name like a Qt option.
 check_command_lines() {
-    local i name argument current
+    local i name arguments current
     for i in "${!names[@]}"; do
         name=${names[i]}
         current=/
         case $((i % 4)) in
-        0) current=$folder argument=$name ;;
-        1) argument="$work/linked folder/$name" ;;
-        2) argument="$folder/deep/../$name" ;;
-        3) argument="$folder//$name" ;;
+        0) current=$folder && IFS=' ' read -r -a arguments <<<"$name" ;;
+        1) arguments=("$work/linked folder/$name") ;;
+        2) arguments=("$folder/deep/../$name") ;;
+        3) arguments=("$folder//$name") ;;
         esac
-        start_program "$current" "$argument"
+        start_program "$current" "${arguments[@]}"
         copy_and_quit press Return
         expect_fetches "$copied" "$folder/$name" \
-            "command line $(printf '%q' "$argument")"
+            "command line $(printf '%q ' "${arguments[@]}")"
     done
     echo "command line: ${#names[@]} addresses fetch their files"
 }

@@ -11,7 +11,7 @@
 #include "forms/application.h"
 #include "forms/form.h"
 #include "forms/qt_text.h"
-#include "settings/program_path.h"
+#include "paths/program_path.h"
 #include "support/drop_events.h"
 #include "ui/main/main_window.h"
 

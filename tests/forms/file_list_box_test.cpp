@@ -1,7 +1,7 @@
 #include "forms/file_list_box.h"
 
 #include "forms/qt_text.h"
-#include "settings/program_path.h"
+#include "paths/program_path.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "settings/settings_file.h"
 
-#include "temporary_folder.h"
+#include "support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

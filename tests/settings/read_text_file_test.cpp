@@ -1,6 +1,6 @@
 #include "settings/settings_file.h"
 
-#include "temporary_folder.h"
+#include "support/temporary_folder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

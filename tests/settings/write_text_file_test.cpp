@@ -1,8 +1,9 @@
 #include "settings/settings_file.h"
 
-#include "temporary_folder.h"
+#include "support/temporary_folder.h"
 
 #include <csignal>
+#include <functional>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -77,12 +78,25 @@ mode_t PermissionBits(const std::filesystem::path& file) {
     return status.st_mode & 07777;
 }
 
-TEST(WriteTextFile, KeepsThePermissionsOfTheFileItReplaces) {
+// Users who share the folder through a group keep their write access to the file.
+constexpr gid_t SharedGroup = 65534;
+
+TEST(WriteTextFile, KeepsThePermissionsAndTheGroupOfTheFileItReplaces) {
     TemporaryFolder folder;
     folder.WriteBytes("PARAM.ini", "old\r\n");
-    ASSERT_EQ(chmod(folder.Native("PARAM.ini").c_str(), 0604), 0);
+    ASSERT_EQ(chmod(folder.Native("PARAM.ini").c_str(), 0664), 0);
+    const bool mayChangeGroup = geteuid() == 0;
+    if (mayChangeGroup) {
+        ASSERT_EQ(chown(folder.Native("PARAM.ini").c_str(), static_cast<uid_t>(-1), SharedGroup),
+                  0);
+    }
     WriteTextFile(folder.ProgramPath("PARAM.ini"), u"new");
-    EXPECT_EQ(PermissionBits(folder.Native("PARAM.ini")), 0604u);
+    EXPECT_EQ(PermissionBits(folder.Native("PARAM.ini")), 0664u);
+    struct stat status {};
+    ASSERT_EQ(stat(folder.Native("PARAM.ini").c_str(), &status), 0);
+    if (mayChangeGroup) {
+        EXPECT_EQ(status.st_gid, SharedGroup);
+    }
 }
 
 TEST(WriteTextFile, CreatesAFileWithTheUsualPermissions) {
@@ -131,31 +145,83 @@ TEST(WriteTextFile, ReplacesALinkWithANewFileNoMoreOpenThanTheLinkedOne) {
     umask(previousMask);
 }
 
-TEST(WriteTextFile, FailedWriteLeavesThePreviousFileIntact) {
-    TemporaryFolder folder;
-    const std::string previous = "http://votre_site_web/dossiertemp/\r\n";
-    folder.WriteBytes("PARAM.ini", previous);
-
+// Runs the save in a child process and gives its wait status; exit code 1 when it threw the
+// expected error.
+int SavedInChild(const std::function<void()>& save, const std::string& expectedError) {
     const pid_t child = fork();
-    ASSERT_NE(child, -1);
     if (child == 0) {
-        // A file size limit makes the write fail part-way with EFBIG.
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{4096, 4096};
-        setrlimit(RLIMIT_FSIZE, &limit);
         try {
-            WriteTextFile(folder.ProgramPath("PARAM.ini"), std::u16string(100'000, u'a'));
-        } catch (const FileError&) {
-            _exit(0);
+            save();
+        } catch (const FileError& error) {
+            _exit(error.what() == expectedError ? 1 : 3);
         }
-        _exit(1);
+        _exit(0);
     }
     int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the write did not fail";
-    EXPECT_EQ(folder.ReadBytes("PARAM.ini"), previous);
-    EXPECT_EQ(folder.Names(), Names{"PARAM.ini"});
+    EXPECT_EQ(waitpid(child, &status, 0), child);
+    return status;
+}
+
+// A write that fails part-way leaves the previous file; one whose program is killed part-way
+// leaves at most a hidden file beside it, which is never listed nor taken for a file.
+TEST(WriteTextFile, FailedOrKilledWriteLeavesThePreviousFileIntact) {
+    const std::string previous = "http://votre_site_web/dossiertemp/\r\n";
+    for (const bool killed : {false, true}) {
+        SCOPED_TRACE(killed ? "killed" : "failed");
+        TemporaryFolder folder;
+        folder.WriteBytes("PARAM.ini", previous);
+
+        const int status = SavedInChild(
+            [&] {
+                // A file size limit makes the write fail part-way with EFBIG, or kills the process.
+                std::signal(SIGXFSZ, killed ? SIG_DFL : SIG_IGN);
+                const rlimit limit{4096, 4096};
+                setrlimit(RLIMIT_FSIZE, &limit);
+                WriteTextFile(folder.ProgramPath("PARAM.ini"), std::u16string(100'000, u'a'));
+            },
+            folder.Native("PARAM.ini").string() + ": File too large");
+
+        if (killed) {
+            EXPECT_TRUE(WIFSIGNALED(status));
+        } else {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << "the write did not fail";
+        }
+        EXPECT_EQ(folder.ReadBytes("PARAM.ini"), previous);
+        Names names = folder.Names();
+        std::erase(names, "PARAM.ini");
+        EXPECT_THAT(names, testing::Each(testing::StartsWith(".")));
+        EXPECT_EQ(names.size(), killed ? 1u : 0u);
+    }
+}
+
+// In a folder it may not write (root's, mode 755, saved by another user), a file it may write is
+// rewritten in place; when it may not either, the error names the folder.
+TEST(WriteTextFile, WritesInPlaceWhereOnlyTheFileIsWritable) {
+    const std::pair<mode_t, bool> cases[] = {{0666, true}, {0644, false}};
+    for (const auto& [fileMode, written] : cases) {
+        SCOPED_TRACE(fileMode);
+        TemporaryFolder folder;
+        folder.WriteBytes("PARAM.ini", "http://old.example/tmp/\r\n");
+        ASSERT_EQ(chmod(folder.Native("PARAM.ini").c_str(), fileMode), 0);
+        const bool asRoot = geteuid() == 0;
+        ASSERT_EQ(chmod(folder.Native("").c_str(), asRoot ? 0755 : 0555), 0);
+
+        const int status = SavedInChild(
+            [&] {
+                if (asRoot && (setgid(65534) != 0 || setuid(65534) != 0))
+                    _exit(2);
+                WriteTextFile(folder.ProgramPath("PARAM.ini"), u"http://x/");
+            },
+            folder.Native("").parent_path().string() + ": Permission denied");
+
+        chmod(folder.Native("").c_str(), 0700);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), written ? 0 : 1);
+        EXPECT_EQ(folder.ReadBytes("PARAM.ini"),
+                  written ? "http://x/\r\n" : "http://old.example/tmp/\r\n");
+        EXPECT_EQ(PermissionBits(folder.Native("PARAM.ini")), fileMode);
+        EXPECT_EQ(folder.Names(), Names{"PARAM.ini"});
+    }
 }
 
 TEST(WriteTextFile, MissingFolderThrowsNamingThePath) {

@@ -4,7 +4,7 @@
 #include "forms/form.h"
 #include "forms/msg_box.h"
 #include "forms/qt_text.h"
-#include "settings/program_path.h"
+#include "paths/program_path.h"
 #include "ui/main/main_window.h"
 
 #include <QCoreApplication>

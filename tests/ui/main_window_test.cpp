@@ -161,7 +161,8 @@ TEST_F(MainWindowTest, ANameThatIsNotUtf8HasOneAddressEveryWay) {
     std::filesystem::remove(native.toStdString());
 }
 
-// Only a path that begins with the program folder is inside it, and only a file of this machine.
+// Only a path that begins with the program folder is inside it, and only a file of this machine;
+// a drop with no such file leaves the box as it was.
 TEST_F(MainWindowTest, DropsOfFilesOfOtherFoldersOrHostsAddNothing) {
     StartWithFiles({"a b.txt"});
     const QString inside = NativePath("a b.txt");
@@ -177,12 +178,14 @@ TEST_F(MainWindowTest, DropsOfFilesOfOtherFoldersOrHostsAddNothing) {
         {"file://otherhost.example" + QUrl::toPercentEncoding(inside, "/"), false},
         {"file:///copie" + QUrl::toPercentEncoding(inside, "/"), false},
         {"file://" + QUrl::toPercentEncoding(NativePath("x/../a b.txt"), "/"), true},
+        {"http://localhost" + QUrl::toPercentEncoding(inside, "/"), false},
     };
     for (const HostCase& c : cases) {
         SCOPED_TRACE(c.url.toStdString());
-        Main().txtAdr->SetText(u"");
+        Main().txtAdr->SetText(u"first");
         DropOn(*Main().txtAdr->viewport(), {QUrl(c.url)});
-        EXPECT_EQ(Main().txtAdr->Text(), c.added ? u"http://example.org/tmp/a%20b.txt" : u"");
+        EXPECT_EQ(Main().txtAdr->Text(),
+                  c.added ? u"first\r\nhttp://example.org/tmp/a%20b.txt" : u"first");
     }
 }
 

@@ -1,7 +1,7 @@
 #include "support/window_test.h"
 
-#include "address/code_page.h"
 #include "app/base_url.h"
+#include "encoding/code_page.h"
 #include "forms/app.h"
 #include "forms/msg_box.h"
 #include "forms/qt_text.h"
@@ -86,13 +86,14 @@ TEST_F(SettingsWindowTest, SaveStoresTheAddressWithATrailingSlashAndReturns) {
          "http://example.org/tmp/\r\n", u"http://example.org/tmp/"},
         {"a backslash at the end", u"http://example.org/tmp\\", u"http://example.org/tmp\\/",
          "http://example.org/tmp\\/\r\n", u"http://example.org/tmp\\/"},
-        {"blanks only", u"   ", u"   /", "   /\r\n", u"/"},
         {"letters of the code page", u"http://café.example/€", u"http://café.example/€/",
          "http://caf\xe9.example/\x80/\r\n", u"http://café.example/€/"},
         {"pasted with its line break", u"http://example.org/tmp/\n", u"http://example.org/tmp/",
          "http://example.org/tmp/\r\n", u"http://example.org/tmp/"},
         {"line breaks inside", u"http://exa\r\nmple.org/\rtmp\r\n", u"http://example.org/tmp/",
          "http://example.org/tmp/\r\n", u"http://example.org/tmp/"},
+        {"a tab, a NUL and blanks around", std::u16string(u" http://x/\tb\0c/ ", 16),
+         u"http://x/bc/", "http://x/bc/\r\n", u"http://x/bc/"},
     };
     AtConfirmation seen;
     forms::SetMsgBoxHandler(
@@ -220,16 +221,20 @@ TEST_F(SettingsWindowTest, AnEmptyBoxIsRefused) {
     }
 }
 
-TEST_F(SettingsWindowTest, LineBreaksAloneCountAsAnEmptyBox) {
+TEST_F(SettingsWindowTest, BlanksAndControlCharactersAloneCountAsAnEmptyBox) {
     OpenFromMainWindow("http://old.example/\r\n");
-    Settings().txtURL->SetText(u"\r\n");
+    for (const std::u16string typed : {u"\r\n", u"   ", u" \t \r\n"}) {
+        SCOPED_TRACE(testing::PrintToString(typed));
+        messages.clear();
+        Settings().txtURL->SetText(typed);
 
-    Click(*Settings().cmdSave);
+        Click(*Settings().cmdSave);
 
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, u"Vous devez marquer un url.");
-    EXPECT_EQ(SettingsBytes(), "http://old.example/\r\n");
-    ExpectSettingsStillOpen();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text, u"Vous devez marquer un url.");
+        EXPECT_EQ(SettingsBytes(), "http://old.example/\r\n");
+        ExpectSettingsStillOpen();
+    }
 }
 
 struct RefusedCase {

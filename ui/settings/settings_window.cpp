@@ -1,11 +1,11 @@
 #include "ui/settings/settings_window.h"
 
-#include "address/code_page.h"
 #include "address/text_helpers.h"
 #include "app/product.h"
+#include "desktop/link_opener.h"
+#include "encoding/code_page.h"
 #include "forms/msg_box.h"
 #include "forms/qt_text.h"
-#include "forms/shell_open.h"
 #include "settings/settings_file.h"
 #include "ui/main/main_window.h"
 #include "ui/settings_file_path.h"
@@ -34,8 +34,9 @@ void frmParam::txtURL_KeyDown(int& KeyCode, Qt::KeyboardModifiers) {
 }
 
 void frmParam::cmdSave_Click() {
-    // A pasted address often brings its line break; the file holds the address on one line.
-    const std::u16string address = mdCode::WithoutLineBreaks(txtURL->Text());
+    // A pasted address often brings its line break or blanks; the file holds the address alone
+    // on one line.
+    const std::u16string address = mdCode::CleanAddress(txtURL->Text());
     if (address == u"") {
         forms::MsgBox(u"Vous devez marquer un url.", forms::vbCritical, u"Erreur");
         txtURL->SetFocus();
@@ -70,5 +71,5 @@ void frmParam::cmdCancel_Click() {
 }
 
 void frmParam::lblSite_Click() {
-    forms::ShellOpen(std::u16string(product::MakerSite));
+    desktop::ShellOpen(std::u16string(product::MakerSite));
 }

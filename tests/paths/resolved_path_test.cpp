@@ -1,6 +1,6 @@
-#include "settings/resolved_path.h"
+#include "paths/resolved_path.h"
 
-#include "temporary_folder.h"
+#include "support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 

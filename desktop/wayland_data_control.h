@@ -1,6 +1,6 @@
 #pragma once
 
-namespace forms {
+namespace desktop {
 
 // Whether the Wayland compositor of this session offers a data-control protocol, through which
 // a program without a window can own the clipboard (wlroots compositors, KWin, Hyprland).
@@ -8,4 +8,4 @@ namespace forms {
 // them.
 bool CompositorOffersDataControl();
 
-} // namespace forms
+} // namespace desktop

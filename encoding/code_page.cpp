@@ -1,6 +1,6 @@
-#include "address/code_page.h"
+#include "encoding/code_page.h"
 
-#include "settings/utf8.h"
+#include "encoding/utf8.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "forms/detached_start.h"
+#include "desktop/detached_start.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
@@ -26,23 +26,33 @@ TEST(DetachedStartTest, TheProgramReadsTheWholeInputOnItsStandardInput) {
     QByteArray input(1 << 20, 'a');
     input.append("\r\n\0€", 6);
 
-    ASSERT_TRUE(forms::StartDetached({.program = "sh",
-                                      .arguments = {"sh", "-c", "cat >\"$0\"", copy.toLocal8Bit()},
-                                      .input = input}));
+    // It starts reading late: what could not be written at once is written later, from where it
+    // stopped.
+    ASSERT_TRUE(desktop::StartDetached(
+        {.program = "sh",
+         .arguments = {"sh", "-c", "sleep 0.5; cat >\"$0\"", copy.toLocal8Bit()},
+         .input = input}));
     EXPECT_EQ(ContentOnceWritten(copy, input.size()), input);
 }
 
 TEST(DetachedStartTest, AMissingProgramIsReported) {
-    EXPECT_FALSE(forms::StartDetached(
+    EXPECT_FALSE(desktop::StartDetached(
         {.program = "/nonexistent/program", .arguments = {"program"}, .input = "text"}));
 }
 
-TEST(DetachedStartTest, AProgramThatDoesNotReadItsInputIsGivenUpOn) {
+// It is ended, not left running with part of the input.
+TEST(DetachedStartTest, AProgramThatDoesNotReadItsInputIsGivenUpOnAndEnded) {
+    QTemporaryDir folder;
+    const QString marker = folder.filePath(QStringLiteral("marker"));
     QElapsedTimer waited;
     waited.start();
-    EXPECT_FALSE(forms::StartDetached(
-        {.program = "sleep", .arguments = {"sleep", "30"}, .input = QByteArray(1 << 24, 'a')}));
-    EXPECT_LT(waited.elapsed(), 10'000);
+    EXPECT_FALSE(desktop::StartDetached(
+        {.program = "sh",
+         .arguments = {"sh", "-c", "sleep 4; touch \"$0\"", marker.toLocal8Bit()},
+         .input = QByteArray(1 << 24, 'a')}));
+    EXPECT_LT(waited.elapsed(), 4'000);
+    QThread::msleep(static_cast<unsigned long>(5'000 - waited.elapsed()));
+    EXPECT_FALSE(QFile::exists(marker));
 }
 
 } // namespace

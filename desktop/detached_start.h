@@ -4,7 +4,7 @@
 #include <QList>
 #include <QProcessEnvironment>
 
-namespace forms {
+namespace desktop {
 
 // A program to start so that it outlives this one, with the input it reads on its standard
 // input: nothing it is handed ever appears on a command line or in a file.
@@ -22,4 +22,4 @@ struct DetachedCommand {
 // input within a few seconds.
 bool StartDetached(const DetachedCommand& command);
 
-} // namespace forms
+} // namespace desktop

@@ -1,10 +1,10 @@
-#include "forms/wayland_data_control.h"
+#include "desktop/wayland_data_control.h"
 
 #include <cstring>
 #include <initializer_list>
 #include <wayland-client.h>
 
-namespace forms {
+namespace desktop {
 namespace {
 
 void NoteGlobal(void* found, wl_registry*, uint32_t, const char* interface, uint32_t) {
@@ -33,4 +33,4 @@ bool CompositorOffersDataControl() {
     return found;
 }
 
-} // namespace forms
+} // namespace desktop

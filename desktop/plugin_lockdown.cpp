@@ -1,10 +1,10 @@
-#include "forms/plugin_folders.h"
+#include "desktop/plugin_lockdown.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QStringList>
 
-namespace forms {
+namespace desktop {
 
 // Qt adds the program's folder to the plugin folders when the application object is made, and
 // a list set earlier only takes away folders that Qt already knew. So the folder is named in
@@ -27,4 +27,4 @@ void LoadPluginsOnlyFromTheSystem() {
         qputenv("QT_PLUGIN_PATH", givenPath);
 }
 
-} // namespace forms
+} // namespace desktop

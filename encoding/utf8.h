@@ -28,6 +28,11 @@ inline bool IsSurrogatePairAt(std::u16string_view text, std::size_t at) {
     return IsHighSurrogate(text[at]) && at + 1 < text.size() && IsLowSurrogate(text[at + 1]);
 }
 
+// The character that the surrogate pair encodes.
+inline char32_t CodePointOfPair(char16_t high, char16_t low) {
+    return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
+}
+
 void AppendUtf16(std::u16string& text, char32_t codePoint);
 void AppendUtf8(std::string& bytes, char32_t codePoint);
 

@@ -1,4 +1,4 @@
-#include "settings/program_path.h"
+#include "paths/program_path.h"
 
 #include <gtest/gtest.h>
 
@@ -20,16 +20,20 @@ const FormCase FormCases[] = {
     {"/tmp/a b#1 100%/x", u"\\tmp\\a b#1 100%\\x"},
     {"/tmp/\xC3\xA9t\xC3\xA9 \xE4\xB8\xAD", u"\\tmp\\\u00E9t\u00E9 \u4E2D"},
     {"emoji \xF0\x9F\x98\x80.txt", u"emoji \U0001F600.txt"},
+    // The first characters of two and three bytes, and the last ones.
+    {"\xC2\x80 \xDF\xBF \xE0\xA0\x80 \xEF\xBF\xBF", u"\u0080 \u07FF \u0800 \uFFFF"},
     // A real character whose second half lies among the escapes.
     {"\xF0\x9F\x92\x80", u"\U0001F480"},
     {"bad\xFF\xFE.txt", u"bad\xDCFF\xDCFE.txt"},
     {"tab\tline\nend", u"tab\tline\nend"},
-    // Invalid UTF-8: a lone continuation, a cut sequence, an overlong "/", an encoded
-    // surrogate, a code point above U+10FFFF.
+    // Invalid UTF-8: a lone continuation, a cut sequence, an overlong "/", the first and the
+    // last encoded surrogate, an overlong U+07FF, a code point above U+10FFFF.
     {"\x80", u"\xDC80"},
     {"\xC3/", u"\xDCC3\\"},
     {"\xC0\xAF", u"\xDCC0\xDCAF"},
     {"\xED\xA0\x80", u"\xDCED\xDCA0\xDC80"},
+    {"\xED\xBF\xBF", u"\xDCED\xDCBF\xDCBF"},
+    {"\xE0\x9F\xBF", u"\xDCE0\xDC9F\xDCBF"},
     {"\xF4\x90\x80\x80", u"\xDCF4\xDC90\xDC80\xDC80"},
     // The UTF-8 of U+F05C itself is escaped, so that it is not taken for a "\".
     {"\xEF\x81\x9C", u"\xDCEF\xDC81\xDC9C"},

@@ -1,4 +1,4 @@
-#include "forms/detached_start.h"
+#include "desktop/detached_start.h"
 
 #include <QDeadlineTimer>
 #include <cerrno>
@@ -11,7 +11,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace forms {
+namespace desktop {
 namespace {
 
 using namespace std::chrono_literals;
@@ -118,4 +118,4 @@ bool StartDetached(const DetachedCommand& command) {
     return false;
 }
 
-} // namespace forms
+} // namespace desktop

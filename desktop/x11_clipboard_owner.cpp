@@ -1,4 +1,4 @@
-#include "forms/clipboard_ownership.h"
+#include "desktop/x11_clipboard_owner.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -6,7 +6,7 @@
 #include <memory>
 #include <xcb/xcb.h>
 
-namespace forms {
+namespace desktop {
 namespace {
 
 struct FreeReply {
@@ -40,4 +40,4 @@ bool OwnsClipboard() {
     return !x11 || X11ClipboardOwnedThrough(x11->connection());
 }
 
-} // namespace forms
+} // namespace desktop

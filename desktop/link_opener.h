@@ -2,9 +2,9 @@
 
 #include <string>
 
-namespace forms {
+namespace desktop {
 
 // Hands a web address to the desktop's default browser. Failures are not reported.
 void ShellOpen(const std::u16string& address);
 
-} // namespace forms
+} // namespace desktop

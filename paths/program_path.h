@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/utf8.h"
+#include "encoding/utf8.h"
 
 #include <filesystem>
 #include <string>

@@ -1,6 +1,6 @@
-#include "temporary_folder.h"
+#include "support/temporary_folder.h"
 
-#include "settings/program_path.h"
+#include "paths/program_path.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "address/code_page.h"
+#include "encoding/code_page.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "settings/resolved_path.h"
+#include "paths/resolved_path.h"
 
 #include <climits>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "settings/utf8.h"
+#include "encoding/utf8.h"
 
 namespace mdCode {
 namespace {

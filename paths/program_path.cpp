@@ -1,6 +1,6 @@
-#include "settings/program_path.h"
+#include "paths/program_path.h"
 
-#include "settings/utf8.h"
+#include "encoding/utf8.h"
 
 namespace mdCode {
 namespace {
@@ -50,7 +50,7 @@ std::string ToNativeBytes(std::u16string_view programPath) {
         } else if (unit == NameBackslash) {
             bytes += '\\';
         } else if (IsSurrogatePairAt(programPath, i)) {
-            AppendUtf8(bytes, 0x10000 + ((unit - 0xD800) << 10) + (programPath[i + 1] - 0xDC00));
+            AppendUtf8(bytes, CodePointOfPair(unit, programPath[i + 1]));
             ++i;
         } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
             AppendUtf8(bytes, 0xFFFD);

@@ -1,0 +1,68 @@
+#include "desktop/clipboard_after_exit.h"
+
+#include "desktop/wayland_data_control.h"
+#include "desktop/wl_copy.h"
+#include "desktop/x11_clipboard_keeper.h"
+#include "desktop/x11_clipboard_owner.h"
+#include "forms/clipboard.h"
+
+#include <QClipboard>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QTimer>
+#include <chrono>
+#include <functional>
+
+namespace desktop {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Long enough for a keeper to start on a busy machine, short enough that a program whose keeper
+// failed still ends promptly.
+constexpr auto TakeoverLimit = 3s;
+// A compositor that keeps copies reads a new one at once; this bounds the wait when it does not.
+constexpr auto CompositorReadLimit = 2s;
+
+// Lets events run until the condition holds or the time is up; whether it holds.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+    QEventLoop waiting;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &waiting, [&] {
+        if (condition())
+            waiting.quit();
+    });
+    QTimer::singleShot(limit, &waiting, &QEventLoop::quit);
+    check.start(10ms);
+    if (!condition())
+        waiting.exec();
+    return condition();
+}
+
+bool HandOver(const DetachedCommand& keeper) {
+    return StartDetached(keeper) && WaitUntil([] { return !OwnsClipboard(); }, TakeoverLimit);
+}
+
+bool CompositorReadTheCopy() {
+    return WaitUntil([] { return !forms::Clipboard::HoldsUnreadText(); }, CompositorReadLimit);
+}
+
+bool CopyOutlivesProgram() {
+    const QString platform = QGuiApplication::platformName();
+    const QByteArray text = QGuiApplication::clipboard()->text().toUtf8();
+    if (platform == u"xcb")
+        return HandOver(X11KeeperCommand(text));
+    if (!platform.startsWith(u"wayland"))
+        return true;
+    if (CompositorOffersDataControl())
+        return HandOver(WlCopyCommand(text));
+    return CompositorReadTheCopy();
+}
+
+} // namespace
+
+bool KeepClipboardAfterExit() {
+    return !OwnsClipboard() || CopyOutlivesProgram();
+}
+
+} // namespace desktop
