@@ -97,7 +97,7 @@ grep -E '^(== |Installing:|[0-9]+% tests passed)' /root/test.log
 echo "test.sh: passed in $(($(date +%s) - start)) s"
 
 echo "== the Debian package"
-dpkg-buildpackage -b --no-sign -j2 >/root/package.log 2>&1 || {
+{ apt-get build-dep -y -qq ./ && dpkg-buildpackage -b --no-sign -j2; } >/root/package.log 2>&1 || {
     tail -n 40 /root/package.log
     echo "FAIL: dpkg-buildpackage"
     exit 1
