@@ -46,7 +46,9 @@ tree=$(mktemp -d /var/tmp/lirvane-check-"$suite".XXXXXX)
 # The mounts live in the namespace only, so removing the tree never reaches the host's /dev.
 trap 'rm -rf --one-file-system "$tree"' EXIT
 echo "== debootstrap $suite from $mirror into $tree"
-debootstrap --variant=minbase "$suite" "$tree" "$mirror" >"$tree.debootstrap.log" 2>&1 || {
+# In a mount namespace of its own: the /proc and /sys that debootstrap mounts end with it.
+unshare --mount --propagation private debootstrap --variant=minbase "$suite" "$tree" "$mirror" \
+    >"$tree.debootstrap.log" 2>&1 || {
     tail -n 30 "$tree.debootstrap.log" >&2
     rm -f "$tree.debootstrap.log"
     exit 1
@@ -143,9 +145,14 @@ inside() {
     exec chroot "$tree" /usr/bin/env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
         HOME=/root LANG=C.UTF-8 TERM=dumb /bin/bash /root/check.sh
 }
+# When unshare ends, its child, the namespace's first process, is killed, and with it every
+# process of the namespace. An interrupted check ends unshare.
+unshare --mount --pid --fork --kill-child --propagation private \
+    bash -c "$(declare -f inside); inside \"\$1\"" inside "$tree" </dev/null &
+namespace=$!
+trap 'kill "$namespace" 2>/dev/null; wait "$namespace"; exit 130' INT TERM HUP
 status=0
-unshare --mount --pid --fork --propagation private \
-    bash -c "$(declare -f inside); inside \"\$1\"" inside "$tree" </dev/null || status=$?
+wait "$namespace" || status=$?
 if [ "$status" -eq 0 ]; then
     echo "check-on-debian $suite: PASS"
 else
