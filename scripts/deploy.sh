@@ -151,7 +151,8 @@ write_settings() {
 fetch_failure_cause() {
     case $1 in
     6) echo "the host name is not known (a typo?)" ;;
-    7) echo "nothing answers at that host and port (the server is down, or http and https are mixed up)" ;;
+    7) echo "nothing answers at that host and port (the server is down, or http and https" \
+        "are mixed up)" ;;
     28) echo "no answer within 5 seconds (the server or the network is slow or down)" ;;
     35 | 51 | 58 | 60 | 77 | 83 | 90 | 91)
         echo "the secure connection failed (https where the server speaks only http, or a" \
@@ -163,7 +164,8 @@ fetch_failure_cause() {
 # The likely cause of an HTTP status other than 200.
 status_cause() {
     case $1 in
-    404) echo "the base address does not lead to this folder (a missing folder part, a typo, another site)" ;;
+    404) echo "the base address does not lead to this folder (a missing folder part, a typo," \
+        "another site)" ;;
     401 | 403) echo "the server refuses to give the folder's files (its rights, or a password)" ;;
     *) echo "the server does not give the folder's files" ;;
     esac
@@ -204,7 +206,8 @@ check_address() {
             echo "Warning: $address does not serve $folder:"
             echo "  $url gave $got."
             echo "  Likely cause: $cause."
-            echo "The folder is deployed all the same; correct the address, or deploy with --no-check."
+            echo "The folder is deployed all the same; correct the address, or deploy with" \
+                "--no-check."
         } >&2
         return 1
     fi

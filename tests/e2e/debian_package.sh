@@ -44,7 +44,8 @@ done
 
 lintian --fail-on error,warning --no-tag-display-limit "$deb" >"$work/lintian.log" 2>&1 ||
     { cat "$work/lintian.log" >&2; fail "lintian"; }
-echo "package: $(basename "$deb"), lintian: $(grep -c . "$work/lintian.log") remarks, none an error or warning"
+echo "package: $(basename "$deb"); lintian, no error or warning:"
+sed 's/^/  /' "$work/lintian.log"
 
 dpkg-deb -x "$deb" "$work/root"
 deploy=$work/root/usr/bin/lirvane-deploy
@@ -85,6 +86,7 @@ cmp -s "$work/root/usr/lib/lirvane/lirvane" "$folder/lirvane" || fail "the deplo
 
 # A server that accepts the connection but never answers: interrupted while it waits, the
 # deployment removes its probe.
+# shellcheck disable=SC2046 # nginx and its worker
 kill -STOP "$web_server" $(pgrep -P "$web_server")
 "$deploy" "$folder" "http://127.0.0.1:$port/partage/" >"$work/said" 2>&1 &
 deployment=$!
@@ -92,6 +94,7 @@ within 10 compgen -G "$folder/lirvane-check-*" >/dev/null || fail "no probe file
 kill -TERM "$deployment"
 status=0
 wait "$deployment" || status=$?
+# shellcheck disable=SC2046
 kill -CONT "$web_server" $(pgrep -P "$web_server")
 [ "$status" -eq 143 ] || fail "the interrupted deployment ended with exit code $status"
 expect_folder "PARAM.ini lirvane " "an interrupted deployment"
