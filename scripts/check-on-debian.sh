@@ -24,7 +24,10 @@ bookworm | trixie) ;;
     exit 2
     ;;
 esac
-[ "$(id -u)" -eq 0 ] || { echo "check-on-debian.sh: run it as root (debootstrap, chroot)" >&2; exit 1; }
+if [ "$(id -u)" -ne 0 ]; then
+    echo "check-on-debian.sh: run it as root (debootstrap, chroot)" >&2
+    exit 1
+fi
 for tool in debootstrap git unshare chroot; do
     command -v "$tool" >/dev/null || { echo "check-on-debian.sh: $tool is missing" >&2; exit 1; }
 done
@@ -123,7 +126,8 @@ for path in $files; do
     [ ! -e "$path" ] || { echo "FAIL: $path is left after apt purge"; exit 1; }
 done
 [ -x /srv/www/partage/lirvane ] || { echo "FAIL: the deployed copy went with the package"; exit 1; }
-echo "package: $(basename "$deb") built, installed, deployed, purged ($(wc -w <<<"$files") files gone)"
+echo "package: $(basename "$deb") built, installed, deployed, purged" \
+    "($(wc -w <<<"$files") files gone)"
 INSIDE
 
 # In new mount and PID namespaces: the mounts and the processes end with the check.
@@ -142,7 +146,8 @@ inside() {
     ln -s pts/ptmx "$tree/dev/ptmx"
     mount -t tmpfs -o mode=1777 tmpfs "$tree/dev/shm"
     ln -s /proc/self/fd "$tree/dev/fd"
-    exec chroot "$tree" /usr/bin/env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    exec chroot "$tree" /usr/bin/env -i \
+        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
         HOME=/root LANG=C.UTF-8 TERM=dumb /bin/bash /root/check.sh
 }
 # When unshare ends, its child, the namespace's first process, is killed, and with it every

@@ -273,7 +273,8 @@ probe=$(mktemp "$folder/.lirvane.XXXXXX" 2>/dev/null) ||
     refuse "cannot write into $folder"
 address_probe='' fetched=''
 # No probe file is left behind, also when interrupted.
-trap 'rm -f "$probe" ${address_probe:+"$address_probe"} ${fetched:+"$fetched" "$fetched.error"}' EXIT
+trap 'rm -f "$probe" ${address_probe:+"$address_probe"} ${fetched:+"$fetched" "$fetched.error"}' \
+    EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 trap 'exit 129' HUP

@@ -51,7 +51,8 @@ if [ "$(id -u)" -ne 0 ]; then
     # Without a terminal sudo cannot ask for a password; without sudo only root can install.
     if ! command -v sudo >/dev/null || { ! sudo -n true 2>/dev/null && ! [ -t 0 ]; }; then
         echo "Installing packages needs root and sudo is not available: run" \
-            "su -c 'bash scripts/setup.sh $*' in $(realpath "$(dirname "$0")/.."), then this again." >&2
+            "su -c 'bash scripts/setup.sh $*' in $(realpath "$(dirname "$0")/.."), then this" \
+            "again." >&2
         exit 1
     fi
     as_root=(sudo)

@@ -16,7 +16,8 @@ sources=$(realpath "$(dirname "$0")/../..")
 
 # The sources as a clone holds them, without build trees.
 mkdir "$work/src"
-tar -C "$sources" --exclude='./build*' --exclude=./demo --exclude=./.git --exclude=./.cache -cf - . |
+tar -C "$sources" --exclude='./build*' --exclude=./demo --exclude=./.git --exclude=./.cache \
+    -cf - . |
     tar -C "$work/src" -xf -
 (cd "$work/src" && dpkg-buildpackage -b --no-sign -j"$(nproc)") >"$work/build.log" 2>&1 ||
     { tail -n 40 "$work/build.log" >&2; fail "dpkg-buildpackage failed"; }

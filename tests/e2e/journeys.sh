@@ -267,8 +267,10 @@ case_run_script() {
     cp "$scripts/run.sh" "$scripts/deploy.sh" "$clone/scripts/"
     printf '%s\r\n' "$base_url" >"$folder/PARAM.ini"
     start_desktop
-    (cd "$folder/images" && LIRVANE_EXECUTABLE=$executable exec bash ../../scripts/run.sh "photo 1.jpg") \
-        >>"$work/program.log" 2>&1 &
+    (
+        cd "$folder/images"
+        LIRVANE_EXECUTABLE=$executable exec bash ../../scripts/run.sh "photo 1.jpg"
+    ) >>"$work/program.log" 2>&1 &
     program_pid=$!
     own_processes+=("$program_pid")
     copy_and_quit_with_enter
