@@ -150,12 +150,14 @@ inside() {
         PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
         HOME=/root LANG=C.UTF-8 TERM=dumb /bin/bash /root/check.sh
 }
-# When unshare ends, its child, the namespace's first process, is killed, and with it every
-# process of the namespace. An interrupted check ends unshare.
+# When the namespace's first process ends, every process of the namespace is killed. It takes
+# no signal but SIGKILL from outside (unshare only forwards what it ends with), so an
+# interrupted check kills it; when unshare ends otherwise, --kill-child does.
 unshare --mount --pid --fork --kill-child --propagation private \
     bash -c "$(declare -f inside); inside \"\$1\"" inside "$tree" </dev/null &
 namespace=$!
-trap 'kill "$namespace" 2>/dev/null; wait "$namespace"; exit 130' INT TERM HUP
+# shellcheck disable=SC2046 # unshare's child, if it is still there
+trap 'kill -KILL $(pgrep -P "$namespace") 2>/dev/null; wait "$namespace"; exit 130' INT TERM HUP
 status=0
 wait "$namespace" || status=$?
 if [ "$status" -eq 0 ]; then

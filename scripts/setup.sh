@@ -17,7 +17,8 @@ run_packages=(
 )
 
 # Testing: the test libraries, private X and Wayland desktops, a web server, clang for the
-# fuzzers, and what building and checking the Debian package needs.
+# fuzzers, and what building and checking the Debian package needs (dpkg-buildpackage wants
+# build-essential itself).
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth openbox xdotool xclip x11-utils procps
@@ -25,7 +26,7 @@ test_packages=(
     nginx-light
     clang libclang-rt-dev
     libwayland-client0 sway wtype mutter dbus-daemon util-linux passwd
-    debhelper dpkg-dev lintian
+    build-essential debhelper lintian
 )
 
 packages=("${run_packages[@]}")
