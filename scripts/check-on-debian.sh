@@ -157,7 +157,8 @@ unshare --mount --pid --fork --kill-child --propagation private \
     bash -c "$(declare -f inside); inside \"\$1\"" inside "$tree" </dev/null &
 namespace=$!
 # shellcheck disable=SC2046 # unshare's child, if it is still there
-trap 'kill -KILL $(pgrep -P "$namespace") 2>/dev/null; wait "$namespace" || true; exit 130' INT TERM HUP
+trap 'kill -KILL $(pgrep -P "$namespace") 2>/dev/null; wait "$namespace" || true; exit 130' \
+    INT TERM HUP
 status=0
 wait "$namespace" || status=$?
 if [ "$status" -eq 0 ]; then
