@@ -47,16 +47,24 @@ bool CompositorReadTheCopy() {
     return WaitUntil([] { return !forms::Clipboard::HoldsUnreadText(); }, CompositorReadLimit);
 }
 
+// Reading the text counts as a read of the copy: only a hand-over may read it.
+QByteArray CopiedText() {
+    return QGuiApplication::clipboard()->text().toUtf8();
+}
+
 bool CopyOutlivesProgram() {
     const QString platform = QGuiApplication::platformName();
-    const QByteArray text = QGuiApplication::clipboard()->text().toUtf8();
-    if (platform == u"xcb")
-        return HandOver(X11KeeperCommand(text));
-    if (!platform.startsWith(u"wayland"))
-        return true;
-    if (CompositorOffersDataControl())
-        return HandOver(WlCopyCommand(text));
-    return CompositorReadTheCopy();
+    const bool onX11 = platform == u"xcb";
+    const bool onWayland = platform.startsWith(u"wayland");
+    // wl-copy keeps the copy also for a program on X11 inside a Wayland session (Xwayland): sway,
+    // for one, does not pass on to Wayland programs the copy of an X11 program without a window
+    // (the keeper), while Xwayland serves the compositor's clipboard to X11 programs.
+    const bool onXwayland = onX11 && qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+    if ((onWayland || onXwayland) && CompositorOffersDataControl())
+        return HandOver(WlCopyCommand(CopiedText()));
+    if (onX11)
+        return HandOver(X11KeeperCommand(CopiedText()));
+    return !onWayland || CompositorReadTheCopy();
 }
 
 } // namespace

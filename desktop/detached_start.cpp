@@ -43,12 +43,29 @@ std::vector<char*> CStrings(QList<QByteArray>& strings) {
     return pointers;
 }
 
+// This program's environment as the bytes it holds, not as text, with the command's changes.
+QList<QByteArray> ChildEnvironment(const DetachedCommand& command) {
+    QList<QByteArray> environment;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const QByteArray variable(*entry);
+        if (!command.environmentChanges.contains(variable.left(variable.indexOf('='))))
+            environment.append(variable);
+    }
+    for (const auto& [name, value] : command.environmentChanges.asKeyValueRange())
+        if (value)
+            environment.append(name + '=' + *value);
+    return environment;
+}
+
 std::optional<pid_t> SpawnReadingFrom(const DetachedCommand& command, int input) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    // Descriptors the caller of this program left open must not stay open for as long as the
+    // started program lives: whoever waits for the end of a pipe would wait that long.
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
     // It must hold none of this program's folders.
     posix_spawn_file_actions_addchdir_np(&actions, "/");
 
@@ -65,9 +82,7 @@ std::optional<pid_t> SpawnReadingFrom(const DetachedCommand& command, int input)
                              POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
     QList<QByteArray> arguments = command.arguments;
-    QList<QByteArray> environment;
-    for (const QString& variable : command.environment.toStringList())
-        environment.append(variable.toLocal8Bit());
+    QList<QByteArray> environment = ChildEnvironment(command);
     pid_t pid = 0;
     const int failure = posix_spawnp(&pid, command.program.constData(), &actions, &attributes,
                                      CStrings(arguments).data(), CStrings(environment).data());

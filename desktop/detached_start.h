@@ -2,7 +2,8 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QProcessEnvironment>
+#include <QMap>
+#include <optional>
 
 namespace desktop {
 
@@ -13,13 +14,15 @@ struct DetachedCommand {
     QByteArray program;
     // The argument vector, its first element the name the process is shown under.
     QList<QByteArray> arguments;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // Where its environment differs from this program's, which it otherwise inherits byte for
+    // byte: a value sets the variable, none removes it.
+    QMap<QByteArray, std::optional<QByteArray>> environmentChanges = {};
     QByteArray input;
 };
 
-// Starts the command in a session of its own, in the root folder, with its output discarded,
-// and writes the input to it. False when it could not be started or did not take the whole
-// input within a few seconds.
+// Starts the command in a session of its own, in the root folder, with its output discarded and
+// no other descriptor of this program, and writes the input to it. False when it could not be
+// started or did not take the whole input within a few seconds.
 bool StartDetached(const DetachedCommand& command);
 
 } // namespace desktop

@@ -1,25 +1,65 @@
 #include "desktop/plugin_lockdown.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
+#include <QDir>
+#include <QLibraryInfo>
 #include <QStringList>
+#include <algorithm>
+#include <climits>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
 
 namespace desktop {
+namespace {
 
-// Qt adds the program's folder to the plugin folders when the application object is made, and
-// a list set earlier only takes away folders that Qt already knew. So the folder is named in
-// QT_PLUGIN_PATH while Qt first reads that variable, and the list set leaves it out.
+// A folder under the name Qt gives its plugin folders.
+QString CanonicalName(const QString& folder) {
+    return QDir(folder).canonicalPath();
+}
+
+// The program's folder, opened for its name only, whatever bytes that name holds; -1 when it
+// cannot be opened.
+int OpenProgramFolder() {
+    std::string path(PATH_MAX, '\0');
+    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
+    if (length <= 0)
+        return -1;
+    path.resize(length);
+    // The root folder keeps its slash.
+    path.erase(std::max<std::size_t>(path.rfind('/'), 1));
+    return open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+}
+
+} // namespace
+
+// When the application object is made, Qt adds a folder of its own to the plugin folders: the
+// program's folder, or the current folder when it cannot name the program's folder. A list set
+// earlier only takes away folders that Qt already knew, matched by name. So both folders are
+// named in QT_PLUGIN_PATH while Qt first reads that variable, under /proc names that hold no
+// ':' (its separator) whatever the folders' names, and the list set leaves them out unless they
+// are trusted folders anyway.
 void LoadPluginsOnlyFromTheSystem() {
     const QByteArray givenPath = qgetenv("QT_PLUGIN_PATH");
-    const QString programFolder = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
-    QStringList withProgramFolder =
-        QString::fromLocal8Bit(givenPath).split(u':', Qt::SkipEmptyParts);
-    withProgramFolder.append(programFolder);
-    qputenv("QT_PLUGIN_PATH", withProgramFolder.join(u':').toLocal8Bit());
+    QStringList trusted;
+    for (const QString& folder :
+         qEnvironmentVariable("QT_PLUGIN_PATH").split(u':', Qt::SkipEmptyParts))
+        trusted.append(CanonicalName(folder));
+    trusted.append(CanonicalName(QLibraryInfo::path(QLibraryInfo::PluginsPath)));
 
-    QStringList trusted = QCoreApplication::libraryPaths();
-    trusted.removeAll(programFolder);
-    QCoreApplication::setLibraryPaths(trusted);
+    const int programFolder = OpenProgramFolder();
+    const QStringList ownFolders = {QStringLiteral("/proc/self/fd/%1").arg(programFolder),
+                                    QStringLiteral("/proc/self/cwd")};
+    qputenv("QT_PLUGIN_PATH", givenPath + ':' + ownFolders.join(u':').toLatin1());
+    QStringList paths = QCoreApplication::libraryPaths();
+    for (const QString& folder : ownFolders) {
+        const QString name = CanonicalName(folder);
+        if (!trusted.contains(name))
+            paths.removeAll(name);
+    }
+    QCoreApplication::setLibraryPaths(paths);
+    if (programFolder >= 0)
+        close(programFolder);
 
     if (givenPath.isNull())
         qunsetenv("QT_PLUGIN_PATH");

@@ -7,6 +7,9 @@
 #include <QGuiApplication>
 #include <cerrno>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace desktop {
@@ -28,6 +31,23 @@ std::optional<QByteArray> ReadStandardInput() {
     }
 }
 
+// Started through /proc/self/exe, the kernel names the process "exe"; it takes the name of the
+// executable it was started as, so that ps, top and pgrep show it as this program.
+void TakeProgramName(int argc, char** argv) {
+    if (argc < 1)
+        return;
+    const std::string_view path(argv[0]);
+    const std::string name(path.substr(path.rfind('/') + 1));
+    prctl(PR_SET_NAME, name.c_str());
+}
+
+// This program's first argument as it was given, bytes that need not be text.
+QByteArray ProgramArgument() {
+    QFile arguments(QStringLiteral("/proc/self/cmdline"));
+    arguments.open(QIODevice::ReadOnly);
+    return QByteArray(arguments.readAll().constData());
+}
+
 } // namespace
 
 bool TakeClipboardKeeperMode() {
@@ -38,6 +58,7 @@ bool TakeClipboardKeeperMode() {
 }
 
 int RunClipboardKeeper(int& argc, char** argv) {
+    TakeProgramName(argc, argv);
     const std::optional<QByteArray> text = ReadStandardInput();
     if (!text)
         return 1;
@@ -58,13 +79,12 @@ int RunClipboardKeeper(int& argc, char** argv) {
 
 // This executable, even when it was renamed, moved or deleted since it started.
 DetachedCommand X11KeeperCommand(const QByteArray& text) {
-    DetachedCommand keeper{.program = "/proc/self/exe",
-                           .arguments = {QFile::encodeName(QCoreApplication::arguments().value(0))},
-                           .input = text};
-    keeper.environment.insert(QString::fromLatin1(KeeperVariable), QStringLiteral("1"));
+    DetachedCommand keeper{
+        .program = "/proc/self/exe", .arguments = {ProgramArgument()}, .input = text};
+    keeper.environmentChanges.insert(KeeperVariable, "1");
     // It serves this program's X display and is no program of the desktop session.
-    keeper.environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    keeper.environment.remove(QStringLiteral("SESSION_MANAGER"));
+    keeper.environmentChanges.insert("QT_QPA_PLATFORM", "xcb");
+    keeper.environmentChanges.insert("SESSION_MANAGER", std::nullopt);
     return keeper;
 }
 

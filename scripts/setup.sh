@@ -26,6 +26,7 @@ test_packages=(
     nginx-light
     clang libclang-rt-dev
     libwayland-client0 sway wtype mutter dbus-daemon util-linux passwd
+    xwayland
     build-essential debhelper lintian
 )
 

@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -33,6 +35,28 @@ TEST(DetachedStartTest, TheProgramReadsTheWholeInputOnItsStandardInput) {
          .arguments = {"sh", "-c", "sleep 0.5; cat >\"$0\"", copy.toLocal8Bit()},
          .input = input}));
     EXPECT_EQ(ContentOnceWritten(copy, input.size()), input);
+}
+
+TEST(DetachedStartTest, TheProgramGetsNoOtherDescriptorAndTheEnvironmentsBytes) {
+    QTemporaryDir folder;
+    const QString report = folder.filePath(QStringLiteral("report"));
+    // A descriptor this program's caller left open, and a value that is not UTF-8.
+    const int inherited = open("/dev/null", O_RDONLY);
+    ASSERT_GE(inherited, 0);
+    qputenv("LIRVANE_TEST_VALUE", "/home/caf\xE9");
+    const bool started = desktop::StartDetached(
+        {.program = "sh",
+         .arguments = {"sh", "-c",
+                       "if [ -e /proc/$$/fd/$1 ]; then held=held; else held=closed; fi; "
+                       "echo $held \"$LIRVANE_TEST_VALUE\" >\"$0\"",
+                       report.toLocal8Bit(), QByteArray::number(inherited)},
+         .input = {}});
+    close(inherited);
+    qunsetenv("LIRVANE_TEST_VALUE");
+
+    ASSERT_TRUE(started);
+    const QByteArray expected = "closed /home/caf\xE9\n";
+    EXPECT_EQ(ContentOnceWritten(report, expected.size()), expected);
 }
 
 TEST(DetachedStartTest, AMissingProgramIsReported) {

@@ -3,7 +3,8 @@
 # checks that what it copies can still be pasted after it has ended.
 #
 # Usage: clipboard_outlives_program.sh <lirvane executable> <case>
-#   copy_and_quit  two double-clicks, then "Copier et Quitter": both addresses stay pasteable
+#   copy_and_quit  two double-clicks, then "Copier et Quitter": both addresses stay pasteable;
+#                  the keeper holds none of the descriptors the program inherited
 #   close_box      a double-click, then Alt+F4: the address stays pasteable
 #   keeper         the keeper alone keeps the bytes exactly and ends when the clipboard is taken
 #   display_gone   the keeper ends when the X server goes away
@@ -84,10 +85,24 @@ wait_for_program_end() {
     [ "$status" -eq 0 ] || fail "the program ended with exit code $status"
 }
 
-# Once the program has ended, one keeper serves its copy; sets keeper.
+# Once the program has ended, one keeper serves its copy, shown under the program's name; sets
+# keeper.
 find_keeper() {
     keeper=$(keeper_pid) || fail "no keeper serves the clipboard"
     [ "$(wc -l <<<"$keeper")" -eq 1 ] || fail "more than one keeper: $keeper"
+    local name
+    name=$(ps -o comm= -p "$keeper")
+    [ "$name" = lirvane ] || fail "the keeper is shown as '$name', not lirvane"
+}
+
+# The keeper must not keep what the program's caller left open, or whoever waits for the end of
+# a pipe waits as long as the keeper lives.
+expect_keeper_holds_no_inherited_descriptor() {
+    local descriptor
+    for descriptor in /proc/"$keeper"/fd/*; do
+        [ "$(readlink "$descriptor")" != "$work/held" ] ||
+            fail "the keeper holds the caller's descriptor ${descriptor##*/}"
+    done
 }
 
 expect_keeper_ends_when_clipboard_is_taken() {
@@ -100,6 +115,8 @@ expect_keeper_ends_when_clipboard_is_taken() {
 
 case_copy_and_quit() {
     start_desktop
+    # The program inherits a descriptor, as in 'lirvane FILE 9>FILE'.
+    exec 9>"$work/held"
     start_program
     local report=${base_url}Compte%20rendu%20d\'été.pdf index=${base_url}index.html
     double_click_row 0
@@ -110,6 +127,7 @@ case_copy_and_quit() {
     wait_for_program_end
     expect_clipboard_bytes "$report"$'\r\n'"$index"
     find_keeper
+    expect_keeper_holds_no_inherited_descriptor
     expect_keeper_ends_when_clipboard_is_taken
 }
 

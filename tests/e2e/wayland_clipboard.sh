@@ -8,6 +8,8 @@
 #   sway_copy_and_close the address box copied with Ctrl+C, then the window closed by sway
 #   sway_twenty_runs    twenty runs: each copy pastes, one keeper at most; a later copy ends it
 #   sway_copy_lost      without wl-copy the program says that the copy is lost, then ends
+#   sway_xwayland       the program on X11 through Xwayland: the copy pastes in Wayland and X11
+#                       programs after it has ended
 #   mutter_twenty_runs  mutter (no data-control) keeps the copy it read; twenty runs paste
 #
 # Set MUTTER_REMOTE to the program that drives mutter (built with the tests).
@@ -17,7 +19,8 @@ executable=$(realpath "$1")
 case_name=$2
 # shellcheck source=lib/common.sh
 source "$(dirname "$0")/lib/common.sh"
-require_tools sway swaymsg wtype wl-copy wl-paste mutter dbus-daemon setpriv
+require_tools sway swaymsg wtype wl-copy wl-paste mutter dbus-daemon setpriv Xwayland xclip \
+    xmessage
 
 base_url=http://example.org/tmp/
 test_user=lirvane-e2e
@@ -80,8 +83,10 @@ sway_ready() {
     session+=(WAYLAND_DISPLAY="$socket" SWAYSOCK="$swaysock")
 }
 
+# Starts sway, with Xwayland when the argument is "enable".
 start_sway() {
-    printf '%s\n' 'xwayland disable' 'output HEADLESS-1 resolution 1280x800' >"$work/sway.conf"
+    printf '%s\n' "xwayland ${1:-disable}" 'output HEADLESS-1 resolution 1280x800' \
+        >"$work/sway.conf"
     start_in_session WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
         sway --config "$work/sway.conf" >"$work/sway.log" 2>&1
     within 10 sway_ready || fail "sway did not start"
@@ -206,6 +211,25 @@ case_sway_copy_and_close() {
     within 5 clipboard_holds "$address" || fail "the clipboard holds '$(clipboard 2>&1)' afterwards"
 }
 
+x11_window_focused() {
+    in_session swaymsg '[con_id=__focused__ title="^X11 program$"] nop' >/dev/null 2>&1
+}
+
+case_sway_xwayland() {
+    start_sway enable
+    # Programs that sway starts get the X display of its Xwayland.
+    in_session swaymsg exec "printenv DISPLAY >$runtime/display" >/dev/null
+    within 10 test -s "$runtime/display" || fail "sway named no X display"
+    session+=(DISPLAY="$(cat "$runtime/display")" QT_QPA_PLATFORM=xcb)
+    copy_file_address_and_quit index.html
+    # sway lets an X11 program read the clipboard only while an X11 window has the focus.
+    start_in_session xmessage -title 'X11 program' paste >/dev/null 2>&1
+    within 10 x11_window_focused || fail "the X11 window did not get the focus"
+    local x11_paste
+    x11_paste=$(in_session timeout 5 xclip -o -selection clipboard 2>&1) || true
+    [ "$x11_paste" = "${base_url}index.html" ] || fail "X11 programs paste '$x11_paste'"
+}
+
 message_box_focused() {
     in_session swaymsg '[con_id=__focused__ title="^Lirvane$"] nop' >/dev/null 2>&1
 }
@@ -248,7 +272,7 @@ case_mutter_twenty_runs() {
 
 case "$case_name" in
 sway_copy_and_quit | sway_copy_and_close | sway_copy_lost | sway_twenty_runs | \
-    mutter_twenty_runs)
+    sway_xwayland | mutter_twenty_runs)
     make_program_folder
     "case_$case_name"
     ;;
