@@ -46,6 +46,8 @@ mirror=$(debian_mirror || true)
 [ -n "$mirror" ] || { echo "check-on-debian.sh: no Debian mirror in the apt sources" >&2; exit 1; }
 
 tree=$(mktemp -d /var/tmp/lirvane-check-"$suite".XXXXXX)
+# The tree's root is "/" for the users that the tests create: as on any machine, 755.
+chmod 755 "$tree"
 # The mounts live in the namespace only, so removing the tree never reaches the host's /dev.
 trap 'rm -rf --one-file-system "$tree"' EXIT
 echo "== debootstrap $suite from $mirror into $tree"
