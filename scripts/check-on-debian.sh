@@ -13,7 +13,7 @@
 # Root only (debootstrap, chroot, mounts); needs debootstrap and git. Everything runs in new
 # mount and PID namespaces: the tree's own /proc, /dev, /sys and /tmp are unmounted, and every
 # process started inside is ended, when the check ends, also on failure or Ctrl-C. The tree is
-# made under /var/tmp and removed at the end. Takes 15 to 30 minutes on 2 cores.
+# made under /var/tmp and removed at the end; the logs of the steps inside stay beside it. Takes 15 to 30 minutes on 2 cores.
 set -euo pipefail
 
 suite=${1:-}
@@ -48,8 +48,10 @@ mirror=$(debian_mirror || true)
 tree=$(mktemp -d /var/tmp/lirvane-check-"$suite".XXXXXX)
 # The tree's root is "/" for the users that the tests create: as on any machine, 755.
 chmod 755 "$tree"
-# The mounts live in the namespace only, so removing the tree never reaches the host's /dev.
-trap 'rm -rf --one-file-system "$tree"' EXIT
+# The logs of the steps inside are kept in $tree.logs. The mounts live in the namespace only,
+# so removing the tree never reaches the host's /dev.
+trap 'mkdir -p "$tree.logs"; cp "$tree"/root/*.log "$tree.logs/" 2>/dev/null || true
+rm -rf --one-file-system "$tree"' EXIT
 echo "== debootstrap $suite from $mirror into $tree"
 # In a mount namespace of its own: the /proc and /sys that debootstrap mounts end with it.
 unshare --mount --propagation private debootstrap --variant=minbase "$suite" "$tree" "$mirror" \
