@@ -13,7 +13,8 @@
 # Root only (debootstrap, chroot, mounts); needs debootstrap and git. Everything runs in new
 # mount and PID namespaces: the tree's own /proc, /dev, /sys and /tmp are unmounted, and every
 # process started inside is ended, when the check ends, also on failure or Ctrl-C. The tree is
-# made under /var/tmp and removed at the end; the logs of the steps inside stay beside it. Takes 15 to 30 minutes on 2 cores.
+# made under /var/tmp and removed at the end; the logs of the steps inside stay beside it.
+# Takes 15 to 30 minutes on 2 cores.
 set -euo pipefail
 
 suite=${1:-}
