@@ -1,28 +1,40 @@
 #!/usr/bin/env bash
 # Puts Lirvane into a folder that a web server publishes.
 #
-#   deploy.sh FOLDER [BASE-ADDRESS] [--launcher]
+#   deploy.sh FOLDER [BASE-ADDRESS] [--launcher] [--no-check]
 #       Builds the program if needed and installs the executable FOLDER/lirvane, nothing else.
 #       With BASE-ADDRESS, also writes FOLDER/PARAM.ini as the settings window would, so the
 #       program opens straight on its main window; an existing PARAM.ini is left as it is.
+#       Then checks that BASE-ADDRESS serves FOLDER (unless --no-check): a failed check is a
+#       warning and exit code 3, the folder is deployed all the same.
 #       With --launcher, also adds "Lirvane – <folder name>" to the user's applications, so
 #       that file managers offer it in "Open with" for the folder's files.
 #   deploy.sh --remove-launcher FOLDER
 #       Removes what --launcher added for FOLDER.
 #
-# LIRVANE_EXECUTABLE names an already built executable to install instead of building one.
+# Installed by the Debian package as lirvane-deploy, it installs the packaged executable
+# (../lib/lirvane/lirvane beside its own folder) and icon instead of building from a clone.
+# LIRVANE_EXECUTABLE names an already built executable to install instead of either.
 set -euo pipefail
 
-repository=$(realpath "$(dirname "$0")/..")
+command_name=$(basename "$0")
+here=$(dirname "$(realpath "$0")")
+if [ -x "$here/../lib/lirvane/lirvane" ]; then
+    packaged_executable=$(realpath "$here/../lib/lirvane/lirvane")
+    icon_source=$(realpath -m "$here/../share/icons/hicolor/32x32/apps/lirvane.png")
+else
+    repository=$(realpath "$here/..")
+    icon_source=$repository/ui/icons/main_window.png
+fi
 
 usage() {
-    echo "Usage: $0 FOLDER [BASE-ADDRESS] [--launcher]" >&2
+    echo "Usage: $0 FOLDER [BASE-ADDRESS] [--launcher] [--no-check]" >&2
     echo "       $0 --remove-launcher FOLDER" >&2
     exit 2
 }
 
 refuse() {
-    echo "deploy.sh: $*" >&2
+    echo "$command_name: $*" >&2
     exit 1
 }
 
@@ -78,6 +90,16 @@ exec_argument() {
     entry_string "\"$value\""
 }
 
+# The entry's command line for the program. GIO looks for the Exec line's program before it
+# turns "%%" into "%", so a program path holding a "%" is handed to sh as an argument instead.
+exec_line() {
+    if [[ $1 == *%* ]]; then
+        printf '%s %s %s\n' "sh -c $(exec_argument 'exec "$0" "$@"')" "$(exec_argument "$1")" %f
+    else
+        printf '%s %%f\n' "$(exec_argument "$1")"
+    fi
+}
+
 write_launcher() {
     local folder=$1 entry
     [[ $folder != *[[:cntrl:]]* ]] || refuse "a launcher cannot name a folder with control characters"
@@ -86,7 +108,7 @@ write_launcher() {
     set_launcher_places
     entry=$(launcher_entry "$folder")
     mkdir -p "$applications" "$(dirname "$icon")"
-    install -m 644 "$repository/ui/icons/main_window.png" "$icon"
+    install -m 644 "$icon_source" "$icon"
     cat >"$entry.new" <<EOF
 [Desktop Entry]
 Type=Application
@@ -94,7 +116,7 @@ Name=Lirvane – $(entry_string "$(basename "$folder")")
 Comment=Web address of a file of $(entry_string "$folder")
 Icon=lirvane
 TryExec=$(entry_string "$folder/lirvane")
-Exec=$(exec_argument "$folder/lirvane") %f
+Exec=$(exec_line "$folder/lirvane")
 MimeType=application/octet-stream;text/plain;
 Categories=Utility;
 Terminal=false
@@ -125,19 +147,94 @@ write_settings() {
     echo "Settings: $folder/PARAM.ini"
 }
 
+# The likely cause of a failed fetch, from curl's exit code.
+fetch_failure_cause() {
+    case $1 in
+    6) echo "the host name is not known (a typo?)" ;;
+    7) echo "nothing answers at that host and port (the server is down, or http and https" \
+        "are mixed up)" ;;
+    28) echo "no answer within 5 seconds (the server or the network is slow or down)" ;;
+    35 | 51 | 58 | 60 | 77 | 83 | 90 | 91)
+        echo "the secure connection failed (https where the server speaks only http, or a" \
+            "certificate this machine does not trust)" ;;
+    *) echo "the address cannot be fetched from this machine" ;;
+    esac
+}
+
+# The likely cause of an HTTP status other than 200.
+status_cause() {
+    case $1 in
+    404) echo "the base address does not lead to this folder (a missing folder part, a typo," \
+        "another site)" ;;
+    401 | 403) echo "the server refuses to give the folder's files (its rights, or a password)" ;;
+    *) echo "the server does not give the folder's files" ;;
+    esac
+}
+
+# Proves that the base address serves the folder: a probe file with a random name is written
+# into it, fetched through the address, compared byte for byte and removed. curl reads no
+# ~/.curlrc (-q) but honours the proxy variables, as this user's browser would. Says the
+# outcome; false when the address does not serve the folder.
+check_address() {
+    local folder=$1 address=${2//[$'\r\n']/} content url status=0 code got='' cause
+    [[ $address == */ ]] || address+=/
+    content=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
+    fetched=$(mktemp)
+    # Named before it is made (noclobber: never an existing file), so that the exit trap knows it.
+    address_probe=$folder/lirvane-check-${content:0:12}.txt
+    (umask 022 && set -C && printf '%s' "$content" >"$address_probe") 2>/dev/null || {
+        address_probe=''
+        refuse "cannot write into $folder"
+    }
+    url=$address$(basename "$address_probe")
+    code=$(curl -q -g -sS -L --max-redirs 5 --max-time 5 -o "$fetched" -w '%{http_code}' \
+        -- "$url" 2>"$fetched.error") || status=$?
+    rm -f "$address_probe"
+    if [ "$status" -ne 0 ]; then
+        got=$(head -n 1 "$fetched.error")
+        cause=$(fetch_failure_cause "$status")
+    elif [ "$code" != 200 ]; then
+        got="HTTP $code"
+        cause=$(status_cause "$code")
+    elif [ "$(cat "$fetched")" != "$content" ]; then
+        got="other bytes than the file's"
+        cause="the address leads to another folder, or to a page that the server gives for any name"
+    fi
+    rm -f "$fetched" "$fetched.error"
+    if [ -n "$got" ]; then
+        {
+            echo "Warning: $address does not serve $folder:"
+            echo "  $url gave $got."
+            echo "  Likely cause: $cause."
+            echo "The folder is deployed all the same; correct the address, or deploy with" \
+                "--no-check."
+        } >&2
+        return 1
+    fi
+    echo "OK: $address serves $folder"
+}
+
+# Sets executable. Called as a command of its own, not inside "$(…)", so that a failed build
+# stops the deployment.
 build_executable() {
     if [ -n "${LIRVANE_EXECUTABLE:-}" ]; then
         [ -x "$LIRVANE_EXECUTABLE" ] || refuse "LIRVANE_EXECUTABLE is not an executable file"
-        realpath "$LIRVANE_EXECUTABLE"
+        executable=$(realpath "$LIRVANE_EXECUTABLE")
+        return
+    fi
+    if [ -n "${packaged_executable:-}" ]; then
+        executable=$packaged_executable
         return
     fi
     (
         cd "$repository"
         bash scripts/setup.sh
-        [ -f build/CMakeCache.txt ] || cmake --preset default
+        # A first build tree holds the program alone: its tests need the test command's packages.
+        [ -f build/CMakeCache.txt ] ||
+            cmake --preset default -DLIRVANE_BUILD_TESTS=OFF -DLIRVANE_BUILD_BENCHMARKS=OFF
         cmake --build --preset default -j "$(nproc)" --target lirvane
     ) >&2
-    echo "$repository/build/lirvane"
+    executable=$repository/build/lirvane
 }
 
 # A running copy keeps its file: the new one is written beside it and renamed over it.
@@ -156,10 +253,12 @@ if [ "${1:-}" = --remove-launcher ]; then
 fi
 
 launcher=false
+check=true
 arguments=()
 for argument in "$@"; do
     case $argument in
     --launcher) launcher=true ;;
+    --no-check) check=false ;;
     -*) usage ;;
     *) arguments+=("$argument") ;;
     esac
@@ -172,12 +271,21 @@ folder=$(realpath "${arguments[0]}")
 # Written to before anything is built, so that a folder that refuses writing is known at once.
 probe=$(mktemp "$folder/.lirvane.XXXXXX" 2>/dev/null) ||
     refuse "cannot write into $folder"
-trap 'rm -f "$probe"' EXIT
+address_probe='' fetched=''
+# No probe file is left behind, also when interrupted.
+trap 'rm -f "$probe" ${address_probe:+"$address_probe"} ${fetched:+"$fetched" "$fetched.error"}' \
+    EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 129' HUP
 if [ ${#arguments[@]} -eq 2 ]; then
     settings_bytes "${arguments[1]}" >"$probe"
 fi
 
-executable=$(build_executable)
+build_executable
 install_executable "$executable" "$folder"
 if [ ${#arguments[@]} -eq 2 ]; then write_settings "$folder" "$probe"; fi
 if $launcher; then write_launcher "$folder"; fi
+if [ ${#arguments[@]} -eq 2 ] && $check; then
+    check_address "$folder" "${arguments[1]}" || exit 3
+fi

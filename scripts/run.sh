@@ -2,6 +2,13 @@
 # Installs what is missing, builds, lays out a demo folder beside the sources and starts
 # Lirvane from it. Arguments are passed on to the program (a file path to turn into an address).
 set -euo pipefail
+
+# Relative paths are the caller's, not the demo folder's.
+arguments=()
+for argument in "$@"; do
+    [[ -z $argument || $argument == /* ]] || argument=$PWD/$argument
+    arguments+=("$argument")
+done
 cd "$(dirname "$0")/.."
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
@@ -18,4 +25,4 @@ touch "$demo/rapport final.pdf" "$demo/été 2024.txt" "$demo/#1 [old] 100%.doc"
 bash scripts/deploy.sh "$demo" >/dev/null
 
 cd "$demo"
-exec ./lirvane "$@"
+exec ./lirvane "${arguments[@]}"

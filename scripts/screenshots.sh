@@ -47,7 +47,8 @@ before_cleanup() {
 deploy_demo() {
     rm -rf "$folder"
     mkdir -p "$folder"
-    bash scripts/deploy.sh "$folder" "$@" >"$work/deploy.log"
+    # The demo address is not served: no address check.
+    bash scripts/deploy.sh "$folder" "$@" --no-check >"$work/deploy.log"
     touch "$folder/rapport final.pdf" "$folder/été 2024.txt" "$folder/#1 [old] 100%.doc" \
         "$folder/notes.txt"
 }

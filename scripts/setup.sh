@@ -1,23 +1,46 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Lirvane need.
-# Does nothing when they are all present; uses sudo when not run as root.
+# Installs the Debian packages that Lirvane needs; does nothing when they are all present, and
+# uses sudo when not run as root.
+#
+#   setup.sh           what building and running the program need;
+#   setup.sh --tests   that and what its tests need.
 set -euo pipefail
 
-packages=(
+# Building and running: the compiler, CMake, Qt's development files, the font the windows ask
+# for, Qt's Wayland plugin and wl-copy on a Wayland desktop, curl for deploy's address check.
+run_packages=(
     cmake ninja-build g++ pkgconf
-    qt6-base-dev libgl-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-base-dev libgl-dev libxcb1-dev libwayland-dev
     fonts-liberation2
+    qt6-wayland wl-clipboard
+    curl
+)
+
+# Testing: the test libraries, private X and Wayland desktops, a web server, clang for the
+# fuzzers, and what building and checking the Debian package needs (dpkg-buildpackage wants
+# build-essential itself).
+test_packages=(
+    libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth openbox xdotool xclip x11-utils procps
-    desktop-file-utils imagemagick
-    nginx-light curl
-    clang-14 libclang-rt-14-dev
-    libxcb1-dev libwayland-dev qt6-wayland libwayland-client0 wl-clipboard
-    sway wtype mutter dbus-daemon util-linux passwd
+    desktop-file-utils imagemagick libglib2.0-bin
+    nginx-light
+    clang libclang-rt-dev
+    libwayland-client0 sway wtype mutter dbus-daemon util-linux passwd
     xwayland
+    build-essential debhelper lintian
     # The screen reader's view in the end-to-end tests: the accessibility bus and its Python client.
     at-spi2-core python3-pyatspi
 )
+
+packages=("${run_packages[@]}")
+case ${1:-} in
+--tests) packages+=("${test_packages[@]}") ;;
+'') ;;
+*)
+    echo "Usage: $0 [--tests]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
@@ -32,12 +55,15 @@ if [ "$(id -u)" -ne 0 ]; then
     # Without a terminal sudo cannot ask for a password; without sudo only root can install.
     if ! command -v sudo >/dev/null || { ! sudo -n true 2>/dev/null && ! [ -t 0 ]; }; then
         echo "Installing packages needs root and sudo is not available: run" \
-            "su -c 'bash scripts/setup.sh' in $(realpath "$(dirname "$0")/.."), then this again." >&2
+            "su -c 'bash scripts/setup.sh $*' in $(realpath "$(dirname "$0")/.."), then this" \
+            "again." >&2
         exit 1
     fi
     as_root=(sudo)
 fi
 echo "Installing: ${missing[*]}"
 "${as_root[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends \
+# Passed through env: sudo drops the caller's environment, and with the output hidden a
+# debconf question would wait unseen.
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
     "${missing[@]}" >/dev/null

@@ -19,7 +19,9 @@ drop_files=$(realpath "$2")
 case_name=addresses_reach_files
 # shellcheck source=lib/desktop.sh
 source "$(dirname "$0")/lib/desktop.sh"
-require_tools nginx curl md5sum
+# shellcheck source=lib/web_server.sh
+source "$(dirname "$0")/lib/web_server.sh"
+require_tools md5sum
 
 # The program folder's own path holds a "\", a blank, "#", "%" and an accent; its address is
 # the base address the user records.
@@ -73,47 +75,11 @@ make_program_folder() {
     ln -s "$folder" "$work/linked folder"
 }
 
-# nginx on a free loopback port, run by this user, everything it writes kept in $work/nginx
-# but its log.
-start_web_server() {
-    local tries user_line=''
-    mkdir -p "$work/nginx"
-    [ "$(id -u)" -eq 0 ] && user_line='user root;'
-    for ((tries = 20; tries > 0; tries--)); do
-        port=$((20000 + RANDOM % 40000))
-        cat >"$work/nginx/nginx.conf" <<EOF
-$user_line
-daemon off;
-worker_processes 1;
-pid $work/nginx/nginx.pid;
-error_log $work/nginx.log;
-events { worker_connections 64; }
-http {
-    access_log off;
-    client_body_temp_path $work/nginx/body;
-    proxy_temp_path $work/nginx/proxy;
-    fastcgi_temp_path $work/nginx/fastcgi;
-    uwsgi_temp_path $work/nginx/uwsgi;
-    scgi_temp_path $work/nginx/scgi;
-    charset off;
-    disable_symlinks off;
-    server {
-        listen 127.0.0.1:$port;
-        root $published;
-    }
-}
-EOF
-        nginx -p "$work/nginx" -e "$work/nginx.log" -c "$work/nginx/nginx.conf" &
-        local server=$!
-        if within 5 curl -s -o /dev/null "http://127.0.0.1:$port/"; then
-            own_processes+=("$server")
-            base_url="http://127.0.0.1:$port/$folder_address/"
-            printf '%s\r\n' "$base_url" >"$folder/PARAM.ini"
-            return
-        fi
-        stop_process "$server"
-    done
-    fail "nginx did not start on a loopback port"
+# The published folder's server; the folder's address is the base address of its PARAM.ini.
+publish_folder() {
+    start_web_server "$published"
+    base_url="http://127.0.0.1:$port/$folder_address/"
+    printf '%s\r\n' "$base_url" >"$folder/PARAM.ini"
 }
 
 # Starts the program with the given arguments from the given folder; sets window.
@@ -227,7 +193,7 @@ check_drops() {
 }
 
 make_program_folder
-start_web_server
+publish_folder
 check_drops
 start_desktop
 check_command_lines

@@ -12,11 +12,13 @@
 #   close_settings    the first-run settings window's close box ends it, nothing written
 #   close_settings_later  so does the close box of the settings window opened by "Paramètre"
 #   launcher          the "Open with" entry's command line, given a file of the folder
+#   run_script        scripts/run.sh in a clone, given a path relative to the caller's folder
 set -euo pipefail
 
 executable=$(realpath "$1")
 case_name=$2
-deploy=$(realpath "$(dirname "$0")/../../scripts/deploy.sh")
+scripts=$(realpath "$(dirname "$0")/../../scripts")
+deploy=$scripts/deploy.sh
 # shellcheck source=lib/desktop.sh
 source "$(dirname "$0")/lib/desktop.sh"
 
@@ -48,8 +50,8 @@ before_cleanup() {
 # The published folder as the deployment leaves it, with the files to address.
 deploy_folder() {
     mkdir -p "$folder"
-    LIRVANE_EXECUTABLE=$executable bash "$deploy" "$folder" "$@" >"$work/deploy.log" 2>&1 ||
-        fail "deploy.sh failed"
+    LIRVANE_EXECUTABLE=$executable bash "$deploy" "$folder" "$@" --no-check \
+        >"$work/deploy.log" 2>&1 || fail "deploy.sh failed"
 }
 
 add_files() {
@@ -255,9 +257,29 @@ case_launcher() {
     expect_clipboard "$report_address"
 }
 
+# run.sh in a copy of the clone's scripts, from a subfolder of its demo folder; deploy.sh
+# installs the built executable.
+case_run_script() {
+    local clone=$work/clone
+    folder=$clone/demo
+    program=$folder/lirvane
+    mkdir -p "$clone/scripts" "$folder/images"
+    cp "$scripts/run.sh" "$scripts/deploy.sh" "$clone/scripts/"
+    printf '%s\r\n' "$base_url" >"$folder/PARAM.ini"
+    start_desktop
+    (
+        cd "$folder/images"
+        LIRVANE_EXECUTABLE=$executable exec bash ../../scripts/run.sh "photo 1.jpg"
+    ) >>"$work/program.log" 2>&1 &
+    program_pid=$!
+    own_processes+=("$program_pid")
+    copy_and_quit_with_enter
+    expect_clipboard "${base_url}images/photo%201.jpg"
+}
+
 case "$case_name" in
 first_start | typical_use | change_address | cancel_settings | close_main | close_settings | \
-    close_settings_later | launcher)
+    close_settings_later | launcher | run_script)
     "case_$case_name"
     ;;
 *) fail "unknown case: $case_name" ;;

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Checks scripts/deploy.sh with an already built executable: what it puts into the folder, the
-# settings file it writes, what it refuses, and the "Open with" launcher it adds and removes.
+# settings file it writes, what it refuses, and the "Open with" launcher it adds and removes;
+# and, in a stand-in clone, what it does when the build fails. (The address check is tested
+# against a real web server with the Debian package.)
 #
 # Usage: deploy_test.sh <lirvane executable>
 set -euo pipefail
@@ -50,7 +52,7 @@ settings_cases=(
 for case in "${settings_cases[@]}"; do
     address=${case%%|*}
     fresh_folder settings
-    run_deploy "$folder" "$address"
+    run_deploy "$folder" "$address" --no-check
     [ "$status" -eq 0 ] || fail "deploying with '$address' failed: $said"
     printf '%b' "${case#*|}" >"$work/expected"
     cmp -s "$work/expected" "$folder/PARAM.ini" ||
@@ -84,7 +86,7 @@ done
 # An existing settings file is kept, and said so; the executable is still updated.
 fresh_folder kept
 printf 'http://old/\r\n' >"$folder/PARAM.ini"
-run_deploy "$folder" http://new/
+run_deploy "$folder" http://new/ --no-check
 [ "$status" -eq 0 ] || fail "deploying over a settings file failed: $said"
 [ "$(cat "$folder/PARAM.ini")" = $'http://old/\r' ] || fail "the existing PARAM.ini was changed"
 [[ $said == *Kept* ]] || fail "keeping PARAM.ini was not said: $said"
@@ -122,12 +124,15 @@ for arguments in "" "--launcher" "a b c" "--unknown $work"; do
     [ "$status" -eq 2 ] && [[ $said == Usage:* ]] || fail "'$arguments' gave no usage: $said"
 done
 
-# The launcher, for folders whose names need quoting in an Exec line.
+# The launcher, for folders whose names need quoting in an Exec line. The program it starts
+# here only writes down the arguments it was given.
 applications=$XDG_DATA_HOME/applications
 icon=$XDG_DATA_HOME/icons/hicolor/32x32/apps/lirvane.png
+printf '#!/bin/sh\nprintf "%%s\\n" "$0" "$@" >"%s"\n' "$work/launched" >"$work/recorder"
+chmod 755 "$work/recorder"
 for name in "mon site" 'a "b" $c `d` \e 100%'; do
     fresh_folder "$name"
-    run_deploy "$folder" --launcher
+    LIRVANE_EXECUTABLE=$work/recorder run_deploy "$folder" --launcher
     entry=$(grep -lF "Comment=Web address of a file of " "$applications"/*.desktop |
         xargs grep -lF "Name=Lirvane – ${name//\\/\\\\}" || true)
     [ -n "$entry" ] || { fail "no launcher named after '$name': $said"; continue; }
@@ -137,8 +142,19 @@ for name in "mon site" 'a "b" $c `d` \e 100%'; do
     line=${line//\\\\/\\}
     line=${line//"%%"/%}
     eval "words=($line)"
-    [ "${#words[@]}" -eq 2 ] && [ "${words[0]}" = "$folder/lirvane" ] && [ "${words[1]}" = %f ] ||
+    [ "${words[-2]}" = "$folder/lirvane" ] && [ "${words[-1]}" = %f ] ||
         fail "the Exec line for '$name' reads as: ${words[*]}"
+    # "Open with" as GNOME Files, Thunar and other GIO file managers do it.
+    : >"$folder/x y.txt"
+    rm -f "$work/launched"
+    gio launch "$entry" "$folder/x y.txt" >"$work/said" 2>&1 ||
+        fail "gio cannot start the launcher for '$name': $(cat "$work/said")"
+    for ((tries = 50; tries > 0; tries--)); do
+        [ -s "$work/launched" ] && break
+        sleep 0.1
+    done
+    [ "$(cat "$work/launched" 2>/dev/null)" = "$folder/lirvane"$'\n'"$folder/x y.txt" ] ||
+        fail "the launcher for '$name' started: $(cat "$work/launched" 2>/dev/null)"
 done
 cmp -s "$(dirname "$deploy")/../ui/icons/main_window.png" "$icon" || fail "the icon is missing"
 
@@ -152,6 +168,37 @@ run_deploy --remove-launcher "$work/$name"
 [ ! -e "$icon" ] || fail "the icon is left"
 run_deploy --remove-launcher "$work/$name"
 [ "$status" -eq 0 ] && [[ $said == "No launcher"* ]] || fail "removing twice said: $said"
+
+# A clone whose build fails, set up by a user with sudo: nothing is installed, the exit code
+# says so; the set-up asks apt for what building and running need alone, and passes
+# DEBIAN_FRONTEND through sudo, which keeps none of the caller's environment.
+clone=$work/clone
+mkdir -p "$clone/scripts" "$clone/build" "$work/bin"
+cp "$(dirname "$deploy")/deploy.sh" "$(dirname "$deploy")/setup.sh" "$clone/scripts/"
+: >"$clone/build/CMakeCache.txt"
+cp "$LIRVANE_EXECUTABLE" "$clone/build/lirvane" # an earlier build
+stand_in() {
+    printf '#!/bin/sh\n%s\n' "$2" >"$work/bin/$1"
+    chmod 755 "$work/bin/$1"
+}
+stand_in id '[ "$1" = -u ] && { echo 1000; exit; }; exec /usr/bin/id "$@"'
+stand_in sudo '[ "$1" = -n ] && shift; exec env -i PATH="$PATH" "$@"'
+stand_in dpkg-query 'exit 1'
+stand_in apt-get "echo \"DEBIAN_FRONTEND=\${DEBIAN_FRONTEND:-} \$*\" >>'$work/apt-get.log'"
+stand_in cmake 'exit 1'
+fresh_folder build-fails
+status=0
+env -u LIRVANE_EXECUTABLE PATH="$work/bin:$PATH" bash "$clone/scripts/deploy.sh" "$folder" \
+    >"$work/said" 2>&1 || status=$?
+[ "$status" -ne 0 ] || fail "a failed build gave exit code 0: $(cat "$work/said")"
+[ -z "$(folder_names)" ] || fail "a failed build left: $(folder_names)"
+install_line=$(grep ' install ' "$work/apt-get.log" || true)
+[[ $install_line == DEBIAN_FRONTEND=noninteractive* ]] ||
+    fail "apt-get was run without DEBIAN_FRONTEND: $install_line"
+[[ " $install_line " == *" qt6-base-dev "* ]] || fail "building needs qt6-base-dev: $install_line"
+for package in sway mutter nginx-light xvfb clang lintian libgtest-dev; do
+    [[ " $install_line " != *" $package "* ]] || fail "deploying installs the test package $package"
+done
 
 [ "$failures" -eq 0 ] || exit 1
 echo "deploy.sh: all checks passed"
