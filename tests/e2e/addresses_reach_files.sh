@@ -11,7 +11,6 @@
 # web address cannot carry raw: a blank, "#", "?" or "%" (control characters are encoded there too).
 #
 # Usage: addresses_reach_files.sh <lirvane executable> <drop_files executable>
-# LIRVANE_TEST_DISPLAYS chooses the X display numbers tried (see lib/desktop.sh).
 set -euo pipefail
 
 executable=$(realpath "$1")

@@ -1,11 +1,10 @@
 # shellcheck shell=bash
 # Shared by the scripts that drive the real program on a private X desktop (Xvfb and openbox,
 # no session, no clipboard manager): the X server and the window manager, the xdotool and xclip
-# wrappers, and where the program's main window takes clicks and how its list's entries are reached. Sourced, not run; sources
-# common.sh, whose work folder, bookkeeping and waits it uses.
+# wrappers, and where the program's main window takes clicks and how its list's entries are
+# reached. Sourced, not run; sources common.sh, whose work folder, bookkeeping and waits it uses.
 #
 # Before sourcing, set case_name (named in failures). Optional environment:
-#   LIRVANE_TEST_DISPLAYS  the X display numbers to try, as "FIRST LAST" (default "90 99")
 #   LIRVANE_E2E_OUTPUT     a folder that receives a screenshot of the screen when a case fails
 
 # shellcheck source-path=SCRIPTDIR/lib source=common.sh
@@ -25,29 +24,21 @@ on_failure() {
         echo "screenshot: $LIRVANE_E2E_OUTPUT/screen.png" >&2
 }
 
-# Starts Xvfb on the first free display of the range, with the given screen size; sets xvfb
-# and DISPLAY.
+# Starts Xvfb on a display that it finds free itself (-displayfd): it passes over every display
+# whose lock file or socket is taken, the abstract sockets of servers in other folder trees (a
+# chroot) included. Sets xvfb and DISPLAY.
 start_x_server() {
-    local size=${1:-1280x800} first last display tries
+    local size=${1:-1280x800} display=''
     require_tools Xvfb xdpyinfo xdotool xclip
-    read -r first last <<<"${LIRVANE_TEST_DISPLAYS:-90 99}"
-    for ((display = first; display <= last; display++)); do
-        [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
-        Xvfb ":$display" -nolisten tcp -noreset -screen 0 "${size}x24" >"$work/xvfb.log" 2>&1 &
-        xvfb=$!
-        # Another server may have taken the display first: then this one ends at once.
-        for ((tries = 100; tries > 0; tries--)); do
-            running "$xvfb" || break
-            if xdpyinfo -display ":$display" >/dev/null 2>&1; then
-                own_processes+=("$xvfb")
-                export DISPLAY=:$display
-                return
-            fi
-            sleep 0.1
-        done
-        stop_process "$xvfb"
-    done
-    fail "no X display in :$first-:$last could be started"
+    rm -f "$work/display"
+    mkfifo "$work/display"
+    Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 "${size}x24" 3>"$work/display" \
+        >"$work/xvfb.log" 2>&1 &
+    xvfb=$!
+    own_processes+=("$xvfb")
+    read -r -t 20 display <"$work/display" || true
+    [ -n "$display" ] || fail "no X display could be started"
+    export DISPLAY=:$display
 }
 
 window_manager_ready() {
