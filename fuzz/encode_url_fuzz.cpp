@@ -1,6 +1,8 @@
-// Checks EncodeUrl on any text: no reserved or control character, no stand-in for a "\" or a
-// byte is left unencoded, and decoding the result gives the name back.
+// Checks EncodeUrl on any text: no reserved, control or invisible character, no stand-in for a
+// "\" or a byte is left unencoded, and the result decoded as a web server does gives the name's
+// native bytes back.
 #include "address/encode_url.h"
+#include "address/separators_and_controls.h"
 #include "paths/program_path.h"
 
 #include <cstddef>
@@ -29,26 +31,27 @@ int HexValue(char16_t digit) {
     std::abort(); // only uppercase digits are written
 }
 
-// "%5C" is a "\" inside a name, "%XX" from 80 on an escaped byte, anything else the character.
-std::u16string Decoded(const std::u16string& encoded) {
-    std::u16string decoded;
+// What a web server reads: "%XX" is the byte XX, any other character its UTF-8 bytes (a lone
+// surrogate, which UTF-8 cannot hold, as U+FFFD).
+std::string ServerBytes(const std::u16string& encoded) {
+    std::string bytes;
     for (std::size_t i = 0; i < encoded.size(); ++i) {
-        if (encoded[i] != u'%') {
-            decoded += encoded[i];
-            continue;
+        const char16_t unit = encoded[i];
+        if (unit == u'%') {
+            if (i + 2 >= encoded.size())
+                std::abort();
+            bytes += static_cast<char>(HexValue(encoded[i + 1]) * 16 + HexValue(encoded[i + 2]));
+            i += 2;
+        } else if (mdCode::IsSurrogatePairAt(encoded, i)) {
+            mdCode::AppendUtf8(bytes, mdCode::CodePointOfPair(unit, encoded[i + 1]));
+            ++i;
+        } else if (mdCode::IsHighSurrogate(unit) || mdCode::IsLowSurrogate(unit)) {
+            mdCode::AppendUtf8(bytes, 0xFFFD);
+        } else {
+            mdCode::AppendUtf8(bytes, unit);
         }
-        if (i + 2 >= encoded.size())
-            std::abort();
-        const int byte = HexValue(encoded[i + 1]) * 16 + HexValue(encoded[i + 2]);
-        i += 2;
-        if (byte == '\\')
-            decoded += mdCode::NameBackslash;
-        else if (byte >= 0x80)
-            decoded += static_cast<char16_t>(0xDC00 + byte);
-        else
-            decoded += static_cast<char16_t>(byte);
     }
-    return decoded;
+    return bytes;
 }
 
 } // namespace
@@ -60,7 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         const char16_t unit = encoded[i];
         const bool left = (Reserved.find(unit) != std::u16string_view::npos && unit != u'%') ||
                           unit < 0x20 || unit == 0x7F || unit == mdCode::NameBackslash ||
-                          mdCode::EscapedByteAt(encoded, i) >= 0;
+                          mdCode::EscapedByteAt(encoded, i) >= 0 ||
+                          mdCode::SeparatorOrControlLength(encoded, i) > 0;
         if (left)
             std::abort();
     }
@@ -70,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         if (unit == u'\\')
             unit = mdCode::NameBackslash;
     }
-    if (Decoded(encoded) != expected)
+    if (ServerBytes(encoded) != mdCode::ToNativeBytes(expected))
         std::abort();
     return 0;
 }
