@@ -11,7 +11,9 @@ import sys
 import pyatspi
 
 # The roles a screen reader announces as controls; other objects (scroll bars, fillers, the
-# list's entries, a message box's icon) belong to these or say nothing. Panels only group.
+# list's entries, a message box's icon) belong to these or say nothing. Objects of other roles
+# only group: panels, and whatever holds the buttons of a message box, which Qt versions expose
+# differently.
 CONTROLS = {"push button", "text", "list", "link", "label"}
 RELATIONS = {
     pyatspi.RELATION_LABELLED_BY: "labelled-by",
@@ -33,10 +35,10 @@ def windows(app):
 def controls(window):
     """The window's controls, in the order of the accessible tree."""
     for child in window:
-        if child.getRoleName() == "panel":
-            yield from controls(child)
-        elif child.getRoleName() in CONTROLS:
+        if child.getRoleName() in CONTROLS:
             yield child
+        else:
+            yield from controls(child)
 
 
 def describe(accessible):
