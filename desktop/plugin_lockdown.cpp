@@ -1,11 +1,11 @@
 #include "desktop/plugin_lockdown.h"
 
+#include "paths/resolved_path.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
 #include <QStringList>
-#include <algorithm>
-#include <climits>
 #include <fcntl.h>
 #include <string>
 #include <unistd.h>
@@ -21,14 +21,8 @@ QString CanonicalName(const QString& folder) {
 // The program's folder, opened for its name only, whatever bytes that name holds; -1 when it
 // cannot be opened.
 int OpenProgramFolder() {
-    std::string path(PATH_MAX, '\0');
-    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
-    if (length <= 0)
-        return -1;
-    path.resize(length);
-    // The root folder keeps its slash.
-    path.erase(std::max<std::size_t>(path.rfind('/'), 1));
-    return open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    const std::optional<std::string> folder = mdCode::ExecutableFolder();
+    return folder ? open(folder->c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC) : -1;
 }
 
 } // namespace

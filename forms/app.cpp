@@ -8,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <filesystem>
 
 namespace forms::App {
 namespace {
@@ -18,14 +17,9 @@ std::optional<Setting>& Overridden() {
     return setting;
 }
 
-// The real folder of the executable, as native bytes: the system gives its path with every link
-// resolved and every byte kept.
 std::string ExecutableFolder() {
-    std::error_code error;
-    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error)
-        return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
-    return executable.parent_path().string();
+    return mdCode::ExecutableFolder().value_or(
+        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
 }
 
 } // namespace

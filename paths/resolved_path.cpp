@@ -48,4 +48,12 @@ std::string CurrentFolder() {
     return error ? "/" : current.string();
 }
 
+std::optional<std::string> ExecutableFolder() {
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error)
+        return std::nullopt;
+    return executable.parent_path().string();
+}
+
 } // namespace mdCode

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,5 +14,9 @@ std::string ResolvedPath(std::string_view path, std::string_view currentFolder);
 
 // The folder the process runs in; "/" when it cannot be had.
 std::string CurrentFolder();
+
+// The real folder of the running executable, as native bytes: the system gives its path with
+// every link resolved and every byte kept. None when the system does not tell.
+std::optional<std::string> ExecutableFolder();
 
 } // namespace mdCode
