@@ -10,11 +10,18 @@ import sys
 
 import pyatspi
 
-# The roles a screen reader announces as controls; other objects (scroll bars, fillers, the
-# list's entries, a message box's icon) belong to these or say nothing. Objects of other roles
-# only group: panels, and whatever holds the buttons of a message box, which Qt versions expose
-# differently.
-CONTROLS = {"push button", "text", "list", "link", "label"}
+# The roles a screen reader announces as controls, by the names the tests give them. The role
+# numbers are stable; their names are not (Debian 13's at-spi2-core calls a push button "button").
+# Other objects (scroll bars, fillers, the list's entries, a message box's icon) belong to these
+# or say nothing; objects of other roles only group: panels, and whatever holds the buttons of a
+# message box, which Qt versions expose differently.
+CONTROLS = {
+    pyatspi.ROLE_PUSH_BUTTON: "push button",
+    pyatspi.ROLE_TEXT: "text",
+    pyatspi.ROLE_LIST: "list",
+    pyatspi.ROLE_LINK: "link",
+    pyatspi.ROLE_LABEL: "label",
+}
 RELATIONS = {
     pyatspi.RELATION_LABELLED_BY: "labelled-by",
     pyatspi.RELATION_LABEL_FOR: "label-for",
@@ -32,22 +39,26 @@ def windows(app):
     return [w for w in app if w.getState().contains(pyatspi.STATE_SHOWING)]
 
 
+def role(accessible):
+    return CONTROLS.get(accessible.getRole(), accessible.getRoleName())
+
+
 def controls(window):
     """The window's controls, in the order of the accessible tree."""
     for child in window:
-        if child.getRoleName() in CONTROLS:
+        if child.getRole() in CONTROLS:
             yield child
         else:
             yield from controls(child)
 
 
 def describe(accessible):
-    words = [accessible.getRoleName(), repr(accessible.name)]
+    words = [role(accessible), repr(accessible.name)]
     for relation in accessible.getRelationSet():
         kind = RELATIONS.get(relation.getRelationType())
         if kind:
             targets = (relation.getTarget(i) for i in range(relation.getNTargets()))
-            words += [kind] + [t.getRoleName() for t in targets]
+            words += [kind] + [role(t) for t in targets]
     state = accessible.getState()
     if not state.contains(pyatspi.STATE_ENABLED):
         words.append("disabled")
@@ -63,7 +74,7 @@ def describe(accessible):
 
 def tree(app):
     for window in windows(app):
-        print(f"{window.getRoleName()} {window.name!r}")
+        print(f"{role(window)} {window.name!r}")
         for control in controls(window):
             print("  " + describe(control))
 
@@ -72,7 +83,7 @@ def focused(app):
     for window in windows(app):
         for control in controls(window):
             if control.getState().contains(pyatspi.STATE_FOCUSED):
-                print(f"{control.getRoleName()} {control.name!r}")
+                print(f"{role(control)} {control.name!r}")
                 return
     sys.exit("no control has the focus")
 
@@ -80,7 +91,7 @@ def focused(app):
 def row(app, name):
     for window in windows(app):
         for control in controls(window):
-            if control.getRoleName() != "list":
+            if control.getRole() != pyatspi.ROLE_LIST:
                 continue
             for entry in control:
                 if entry.name == name:
