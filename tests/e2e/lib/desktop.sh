@@ -48,6 +48,10 @@ window_manager_ready() {
 start_desktop() {
     require_tools openbox xprop
     start_x_server "$@"
+    # The first XTEST key makes the server switch to the XTEST keyboard's map and tell every
+    # client. openbox then drops and takes its key bindings again, and an Alt+F4 sent meanwhile
+    # reaches the window instead. One key before openbox starts makes that switch beforehand.
+    xdotool key shift
     openbox --sm-disable >"$work/openbox.log" 2>&1 &
     own_processes+=($!)
     within 10 window_manager_ready || fail "openbox did not start"
@@ -62,10 +66,15 @@ window_shown() {
     xdotool search --onlyvisible --name "$1" >/dev/null 2>&1
 }
 
-# Activates the window and waits until it has the input focus, so keys reach it.
+# Activates the window and waits until it is both the window manager's active window (its key
+# bindings, Alt+F4, act on that one) and the X server's input focus (where keys go).
 activate() {
     xdotool windowactivate --sync "$1" 2>/dev/null
-    within 5 test "$(xdotool getactivewindow 2>/dev/null)" = "$1"
+    within 5 is_active_and_focused "$1"
+}
+
+is_active_and_focused() {
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]
 }
 
 # Keys and text go through XTEST to the active window, as a keyboard would send them.
