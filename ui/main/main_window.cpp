@@ -77,13 +77,17 @@ std::u16string frmMain::CurrentEntryAddress() const {
     return mdCode::FileAddress(BaseUrl, File1->List(File1->ListIndex()));
 }
 
+void frmMain::CopyCurrentEntryAddress() {
+    SetClipboardTwice([this] { return StillLoaded(*this).CurrentEntryAddress(); });
+}
+
 void frmMain::File1_DblClick() {
     // A double-click beside the entries leaves no current entry: there is nothing to add.
     if (File1->ListIndex() < 0)
         return;
     txtAdr->AppendLine(CurrentEntryAddress());
     forms::DoEvents();
-    SetClipboardTwice([this] { return StillLoaded(*this).CurrentEntryAddress(); });
+    CopyCurrentEntryAddress();
 }
 
 // Enter does what a double-click does; the copy keys copy the current entry's address.
@@ -94,7 +98,7 @@ void frmMain::File1_KeyDown(int& KeyCode, Qt::KeyboardModifiers Shift) {
     } else if (forms::IsCopyKey(KeyCode, Shift)) {
         KeyCode = 0;
         if (File1->ListIndex() >= 0)
-            SetClipboardTwice([this] { return StillLoaded(*this).CurrentEntryAddress(); });
+            CopyCurrentEntryAddress();
     }
 }
 

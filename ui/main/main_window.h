@@ -33,6 +33,7 @@ private:
     void ListProgramFolder();
     void ShowCommandLineAddress(const std::u16string& commandLine);
     std::u16string CurrentEntryAddress() const;
+    void CopyCurrentEntryAddress();
     using AddressRule = std::u16string (*)(const std::u16string& baseUrl,
                                            const std::u16string& name);
     void AddDroppedFiles(const forms::Files& files, AddressRule rule);
