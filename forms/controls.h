@@ -34,7 +34,7 @@ public:
 };
 
 // A text label.
-class Label final : public QLabel {
+class Label : public QLabel {
     Q_OBJECT
 
 public:

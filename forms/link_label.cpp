@@ -1,23 +1,19 @@
 #include "forms/link_label.h"
 
 #include "forms/focus_frame.h"
-#include "forms/qt_text.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace forms {
 
-LinkLabel::LinkLabel(QWidget* parent, const std::u16string& caption)
-    : QLabel(ToQString(caption), parent) {
-    setTextFormat(Qt::PlainText);
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+LinkLabel::LinkLabel(QWidget* parent, const std::u16string& caption) : Label(parent, caption) {
     // A click opens the link without taking the focus from the control that has it.
     setFocusPolicy(Qt::TabFocus);
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
-    QLabel::mouseReleaseEvent(event);
+    Label::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit Click();
 }
@@ -31,12 +27,12 @@ void LinkLabel::keyPressEvent(QKeyEvent* event) {
         emit Click();
         break;
     default:
-        QLabel::keyPressEvent(event);
+        Label::keyPressEvent(event);
     }
 }
 
 void LinkLabel::paintEvent(QPaintEvent* event) {
-    QLabel::paintEvent(event);
+    Label::paintEvent(event);
     if (hasFocus())
         PaintFocusFrame(*this, rect());
 }

@@ -1,13 +1,14 @@
 #pragma once
 
-#include <QLabel>
+#include "forms/controls.h"
+
 #include <string>
 
 namespace forms {
 
 // A label that acts as a link: a click, or Enter or Space while it has the focus, reports
 // Click. Tab reaches it; a frame shows its focus. Assistive tools see a link that they can press.
-class LinkLabel final : public QLabel {
+class LinkLabel final : public Label {
     Q_OBJECT
 
 public:
