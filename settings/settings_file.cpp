@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fnmatch.h>
+#include <optional>
 #include <random>
 #include <string_view>
 #include <sys/stat.h>
@@ -142,14 +143,23 @@ private:
     std::size_t position_ = 0;
 };
 
+// The regular file that a save replaces, as it stands; none for a new file or a link.
+std::optional<struct stat> ReplacedRegularFile(const std::filesystem::path& file) {
+    struct stat own {};
+    if (lstat(file.c_str(), &own) == 0 && S_ISREG(own.st_mode)) {
+        return own;
+    }
+    return std::nullopt;
+}
+
 // The permission bits the new file gets: those of the regular file it replaces, or those the
 // system gave the new file (the user's umask applied). A symbolic link is replaced, not
 // followed, so its target's mode (/dev/zero is world-writable) is not the file's; the new file
 // is still no more open than the target was.
-mode_t ModeFor(const std::filesystem::path& file, int newFile) {
-    struct stat own {};
-    if (lstat(file.c_str(), &own) == 0 && S_ISREG(own.st_mode)) {
-        return own.st_mode & 07777;
+mode_t ModeFor(const std::filesystem::path& file, const std::optional<struct stat>& replaced,
+               int newFile) {
+    if (replaced) {
+        return replaced->st_mode & 07777;
     }
     struct stat created {};
     fstat(newFile, &created);
@@ -161,10 +171,8 @@ mode_t ModeFor(const std::filesystem::path& file, int newFile) {
 // A file replaced in a folder shared by a group keeps that group, so that the other users can
 // still write it. Only a group the saving user belongs to can be set: false otherwise, and the
 // file then has the user's group, as any new file does.
-bool KeepGroupOf(const std::filesystem::path& file, int newFile) {
-    struct stat own {};
-    return lstat(file.c_str(), &own) == 0 && S_ISREG(own.st_mode) &&
-           fchown(newFile, static_cast<uid_t>(-1), own.st_gid) == 0;
+bool KeepGroupOf(const struct stat& replaced, int newFile) {
+    return fchown(newFile, static_cast<uid_t>(-1), replaced.st_gid) == 0;
 }
 
 bool WriteAll(int descriptor, std::string_view bytes) {
@@ -218,8 +226,11 @@ int ReplaceFile(const std::filesystem::path& file, std::string_view bytes) {
     if (descriptor < 0) {
         return errno;
     }
-    KeepGroupOf(file, descriptor);
-    const mode_t mode = ModeFor(file, descriptor);
+    const std::optional<struct stat> replaced = ReplacedRegularFile(file);
+    if (replaced) {
+        KeepGroupOf(*replaced, descriptor);
+    }
+    const mode_t mode = ModeFor(file, replaced, descriptor);
     if (!CloseAfter(descriptor, fchmod(descriptor, mode) == 0 && WriteAll(descriptor, bytes) &&
                                     fsync(descriptor) == 0) ||
         std::rename(temporary.c_str(), file.c_str()) != 0) {
