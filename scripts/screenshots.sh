@@ -111,8 +111,8 @@ expect_window '^Lirvane '
 end_program
 
 # The main window with three addresses: one from the command line, the first row double-clicked
-# and the last one added with End and Enter (in the C locale's byte order). A drop of the same files adds the same lines;
-# a file manager's drop cannot be made on Xvfb.
+# and the last one added with End and Enter (in the C locale's byte order). A drop of the same
+# files adds the same lines; a file manager's drop cannot be made on Xvfb.
 deploy_demo "$base_url"
 start_program "$folder/rapport final.pdf"
 expect_window '^Lirvane '

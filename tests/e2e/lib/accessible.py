@@ -66,7 +66,8 @@ def describe(accessible):
         words.append("focusable")
     try:
         action = accessible.queryAction()
-        words += [action.getName(i) for i in range(action.nActions) if action.getName(i) != "SetFocus"]
+        names = (action.getName(i) for i in range(action.nActions))
+        words += [name for name in names if name != "SetFocus"]
     except NotImplementedError:
         pass
     return " ".join(words)

@@ -44,7 +44,8 @@ trap cleanup EXIT
 require_tools() {
     local tool
     for tool in "$@"; do
-        command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh --tests installs it)"
+        command -v "$tool" >/dev/null ||
+            fail "$tool is missing (scripts/setup.sh --tests installs it)"
     done
 }
 require_tools ps pgrep

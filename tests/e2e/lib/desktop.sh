@@ -74,7 +74,8 @@ activate() {
 }
 
 is_active_and_focused() {
-    [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] &&
+        [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]
 }
 
 # Keys and text go through XTEST to the active window, as a keyboard would send them.
