@@ -49,12 +49,14 @@ std::u16string PlainFileAddress(const std::u16string& baseUrl, const std::u16str
     return address;
 }
 
-std::u16string AppendAddress(std::u16string boxText, const std::u16string& address) {
-    if (boxText.empty()) {
+std::u16string AddedLine(bool boxIsEmpty, const std::u16string& address) {
+    if (boxIsEmpty)
         return address;
-    }
-    boxText += u"\r\n";
-    boxText += address;
+    return u"\r\n" + address;
+}
+
+std::u16string AppendAddress(std::u16string boxText, const std::u16string& address) {
+    boxText += AddedLine(boxText.empty(), address);
     return boxText;
 }
 

@@ -23,8 +23,12 @@ std::u16string FileAddress(const std::u16string& baseUrl, const std::u16string& 
 // invisible or a line-breaking character as "%XX".
 std::u16string PlainFileAddress(const std::u16string& baseUrl, const std::u16string& name);
 
-// The address box text with `address` added as its last line (CR LF between lines). The text is
-// taken by value, so that a caller adding many lines can move it in and pay once for each line.
+// What adding `address` as the last line of the address box puts after the box's text: the
+// address alone when the box is empty (its text is ""), after a CR LF otherwise.
+std::u16string AddedLine(bool boxIsEmpty, const std::u16string& address);
+
+// The address box text with `address` added as its last line (see AddedLine). The text is taken
+// by value, so that a caller adding many lines can move it in and pay once for each line.
 std::u16string AppendAddress(std::u16string boxText, const std::u16string& address);
 
 } // namespace mdCode

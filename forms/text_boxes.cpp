@@ -1,14 +1,26 @@
 #include "forms/text_boxes.h"
 
+#include "address/address_composition.h"
 #include "forms/focus_frame.h"
 #include "forms/qt_text.h"
 
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <limits>
 
 namespace forms {
+namespace {
+
+// Qt's text stands for a break between paragraphs with U+2029 and for a break inside one
+// (Shift+Enter) with U+2028; the box's text has CR LF for both.
+QString WithCrLf(QString text) {
+    return text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"))
+        .replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+}
+
+} // namespace
 
 MultiLineTextBox::MultiLineTextBox(QWidget* parent)
     : QPlainTextEdit(parent), drops_(new FileDropFilter(*viewport())) {
@@ -28,7 +40,7 @@ std::u16string MultiLineTextBox::Text() const {
             text += u"\r\n";
         text += block.text();
     }
-    return FromQString(text);
+    return FromQString(WithCrLf(std::move(text)));
 }
 
 void MultiLineTextBox::SetText(const std::u16string& text) {
@@ -38,11 +50,38 @@ void MultiLineTextBox::SetText(const std::u16string& text) {
 void MultiLineTextBox::AppendLine(const std::u16string& text) {
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
-    end.beginEditBlock();
-    if (!document()->isEmpty())
-        end.insertBlock();
-    end.insertText(ToQString(text));
-    end.endEditBlock();
+    // isEmpty() tells whether Text() is "" without reading the box back.
+    end.insertText(ToQString(mdCode::AddedLine(document()->isEmpty(), text)));
+}
+
+void MultiLineTextBox::keyPressEvent(QKeyEvent* event) {
+    if (!event->matches(QKeySequence::InsertLineSeparator)) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    // Shift+Enter does what Enter does: a new paragraph, not a break inside this one.
+    QKeyEvent enter(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier,
+                    event->text(), event->isAutoRepeat(), event->count());
+    QPlainTextEdit::keyPressEvent(&enter);
+    event->setAccepted(enter.isAccepted());
+}
+
+// The selection as plain text, for the box's own copy, cut and drag.
+QMimeData* MultiLineTextBox::createMimeDataFromSelection() const {
+    auto* data = new QMimeData;
+    data->setText(WithCrLf(textCursor().selectedText()));
+    return data;
+}
+
+// Qt turns CR, LF and U+2029 of inserted text into paragraphs, but keeps U+2028 inside one.
+void MultiLineTextBox::insertFromMimeData(const QMimeData* source) {
+    if (!source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    QMimeData paragraphs;
+    paragraphs.setText(source->text().replace(QChar::LineSeparator, QChar::ParagraphSeparator));
+    QPlainTextEdit::insertFromMimeData(&paragraphs);
 }
 
 TextBox::TextBox(QWidget* parent, const std::u16string& text) : QLineEdit(parent) {

@@ -10,7 +10,8 @@
 namespace forms {
 
 // A multi-line box whose text has CR LF between lines; both scroll bars, no wrapping; a frame
-// shows its focus.
+// shows its focus. Every line break, however typed or pasted, is a break between paragraphs,
+// and every copy of the box's text has CR LF there.
 // Drags carrying files go to Drops(); nothing is ever inserted by a drop itself.
 class MultiLineTextBox final : public QPlainTextEdit {
     Q_OBJECT
@@ -20,11 +21,16 @@ public:
 
     std::u16string Text() const;
     void SetText(const std::u16string& text);
-    // Adds the text after a line break at the end; an empty box takes it as its whole text.
+    // Adds the text as the last line, as mdCode::AppendAddress adds it to the box's text.
     // Only the end of the box is edited, in one step that undo takes back.
     void AppendLine(const std::u16string& text);
 
     FileDropFilter& Drops() { return *drops_; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    QMimeData* createMimeDataFromSelection() const override;
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     FileDropFilter* drops_;
