@@ -28,6 +28,22 @@ std::string NativeBytes(const QUrl& url) {
     return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
 }
 
+// A drop only reads the names, so it takes a copy, or a link when the source offers a link but
+// no copy; never a move, which tells the source that its files went away (it may then delete
+// them). Qt answers a source only with an action that it offers: a drag offered as a move alone
+// is refused. True when the event was accepted.
+bool AcceptWithoutMove(QDropEvent& drop) {
+    const Qt::DropActions offered = drop.possibleActions();
+    if (offered.testFlag(Qt::CopyAction))
+        drop.setDropAction(Qt::CopyAction);
+    else if (offered.testFlag(Qt::LinkAction))
+        drop.setDropAction(Qt::LinkAction);
+    else
+        return false;
+    drop.accept();
+    return true;
+}
+
 } // namespace
 
 bool CarriesLocalFiles(const QMimeData& data) {
@@ -56,9 +72,7 @@ bool FileDropFilter::eventFilter(QObject*, QEvent* event) {
         auto* drag = static_cast<QDropEvent*>(event);
         if (event->type() == QEvent::DragEnter)
             dragCarriesFiles_ = CarriesLocalFiles(*drag->mimeData());
-        if (dragCarriesFiles_)
-            drag->acceptProposedAction();
-        else
+        if (!dragCarriesFiles_ || !AcceptWithoutMove(*drag))
             drag->ignore();
         return true;
     }
@@ -67,11 +81,10 @@ bool FileDropFilter::eventFilter(QObject*, QEvent* event) {
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
         const Files files = DroppedFiles(*drop->mimeData());
-        if (files.empty()) {
+        if (files.empty() || !AcceptWithoutMove(*drop)) {
             drop->ignore();
             return true;
         }
-        drop->acceptProposedAction();
         emit OLEDragDrop(files);
         return true;
     }

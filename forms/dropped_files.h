@@ -18,9 +18,10 @@ bool CarriesLocalFiles(const QMimeData& data);
 // (see resolved_path.h); none for text, web links, file URLs of other hosts and other data.
 Files DroppedFiles(const QMimeData& data);
 
-// Takes over the drag and drop events of a control: drags that carry local files are accepted
-// and their drop reported; anything else is refused, so nothing is ever inserted by itself.
-// A drag is judged once, as it enters: the moves that follow repeat that answer.
+// Takes over the drag and drop events of a control: drags that carry local files are accepted,
+// as a copy or a link but never a move, and their drop reported; anything else is refused, so
+// nothing is ever inserted by itself. A drag is judged once, as it enters: the moves that follow
+// repeat that answer.
 class FileDropFilter final : public QObject {
     Q_OBJECT
 

@@ -53,4 +53,49 @@ TEST(FileDropFilterTest, MovesRepeatTheAnswerGivenOnEntering) {
     }
 }
 
+struct ActionCase {
+    const char* what;
+    Qt::DropActions offered;
+    Qt::KeyboardModifiers keys; // Shift makes Qt propose a move, Alt a link
+    bool accepted;
+    Qt::DropAction taken;
+};
+
+// Whatever the source proposes, the drag and the drop tell it that its files were copied (or
+// linked), never moved; a source that offers nothing but a move is refused.
+TEST(FileDropFilterTest, DropsTakeACopyNeverAMove) {
+    const Qt::DropActions all = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    const ActionCase cases[] = {
+        {"copy", Qt::CopyAction, Qt::NoModifier, true, Qt::CopyAction},
+        {"copy or move, move proposed", Qt::CopyAction | Qt::MoveAction, Qt::ShiftModifier, true,
+         Qt::CopyAction},
+        {"every action, move proposed", all, Qt::ShiftModifier, true, Qt::CopyAction},
+        {"every action, link proposed", all, Qt::AltModifier, true, Qt::CopyAction},
+        {"link only", Qt::LinkAction, Qt::NoModifier, true, Qt::LinkAction},
+        {"move or link, move proposed", Qt::MoveAction | Qt::LinkAction, Qt::NoModifier, true,
+         Qt::LinkAction},
+        {"move only", Qt::MoveAction, Qt::NoModifier, false, Qt::IgnoreAction},
+    };
+    QWidget control;
+    forms::FileDropFilter filter(control);
+    for (const ActionCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        QMimeData data;
+        Carry(data, Carried::Files);
+        const QPoint at(5, 5);
+        QDragEnterEvent enter(at, c.offered, &data, Qt::LeftButton, c.keys);
+        QDragMoveEvent move(at, c.offered, &data, Qt::LeftButton, c.keys);
+        QDropEvent drop(at, c.offered, &data, Qt::LeftButton, c.keys);
+        QDropEvent* const events[] = {&enter, &move, &drop};
+        for (QDropEvent* event : events) {
+            SCOPED_TRACE(event->type());
+            QApplication::sendEvent(&control, event);
+            EXPECT_EQ(event->isAccepted(), c.accepted);
+            if (c.accepted) {
+                EXPECT_EQ(event->dropAction(), c.taken);
+            }
+        }
+    }
+}
+
 } // namespace
