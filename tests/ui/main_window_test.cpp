@@ -6,7 +6,9 @@
 #include "ui/main/main_window.h"
 #include "ui/settings/settings_window.h"
 
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QSysInfo>
 #include <QTest>
@@ -66,17 +68,38 @@ TEST_F(MainWindowTest, DoubleClickBesideTheEntriesAddsNothing) {
     EXPECT_TRUE(endCodes.empty());
 }
 
+// The double-click lets waiting events through before and between its clipboard steps (clear,
+// set, clear, set): a quick close runs in any of them. The user's clipboard is then kept or
+// replaced by the address, never left empty.
 TEST_F(MainWindowTest, WindowClosedWhileTheClipboardIsBeingSetEndsCleanly) {
-    StartWithFiles({"a.txt"});
-    // Runs while the double-click lets waiting events through, as a quick close would.
-    QMetaObject::invokeMethod(
-        qApp, [this] { Main().close(); }, Qt::QueuedConnection);
+    for (const int changesBeforeClose : {0, 1, 2, 3}) {
+        SCOPED_TRACE(changesBeforeClose);
+        endCodes.clear();
+        StartWithFiles({"a.txt"});
+        forms::Clipboard::SetText(u"the user's");
+        const auto closeSoon = [this] {
+            QMetaObject::invokeMethod(
+                qApp, [this] { Main().close(); }, Qt::QueuedConnection);
+        };
+        int changes = 0;
+        const QMetaObject::Connection counting =
+            QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, [&] {
+                if (++changes == changesBeforeClose)
+                    closeSoon();
+            });
+        if (changesBeforeClose == 0)
+            closeSoon();
 
-    DoubleClick("a.txt");
+        DoubleClick("a.txt");
+        QObject::disconnect(counting);
 
-    EXPECT_EQ(forms::Form::LoadedForms().size(), 0u);
-    EXPECT_EQ(endCodes, std::vector<int>{0});
-    EXPECT_TRUE(messages.empty());
+        EXPECT_EQ(forms::Form::LoadedForms().size(), 0u);
+        EXPECT_EQ(endCodes, std::vector<int>{0});
+        EXPECT_TRUE(messages.empty());
+        const std::u16string clipboard = forms::Clipboard::GetText();
+        EXPECT_TRUE(clipboard == u"the user's" || clipboard == u"http://example.org/tmp/a.txt")
+            << forms::ToQString(clipboard).toStdString();
+    }
 }
 
 struct ListKeyCase {

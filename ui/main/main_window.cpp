@@ -13,8 +13,6 @@
 #include "ui/settings/settings_window.h"
 #include "ui/settings_file_path.h"
 
-#include <stdexcept>
-
 namespace {
 
 std::u16string VersionCaption() {
@@ -26,18 +24,12 @@ std::u16string VersionCaption() {
                                    forms::FromQString(version));
 }
 
-// The window, while it is loaded: waiting events that ran in between may have closed it.
-const frmMain& StillLoaded(const frmMain& window) {
-    if (!window.IsLoaded())
-        throw std::runtime_error("the main window is closed");
-    return window;
-}
-
 // Clears and sets the clipboard twice, letting waiting events run after each step, so that a
 // clipboard that another program holds for a moment still ends up with the text. Every failing
-// step is skipped.
-void SetClipboardTwice(const std::function<std::u16string()>& text) {
-    const auto setText = [&text] { forms::Clipboard::SetText(text()); };
+// step is skipped. The text is taken before the first step: the events may close the window it
+// comes from, and the clipboard, once cleared, must get it all the same.
+void SetClipboardTwice(const std::u16string& text) {
+    const auto setText = [&text] { forms::Clipboard::SetText(text); };
     forms::ResumeNext({forms::Clipboard::Clear, forms::DoEvents, setText, forms::DoEvents,
                        forms::Clipboard::Clear, forms::DoEvents, setText, forms::DoEvents});
 }
@@ -78,7 +70,7 @@ std::u16string frmMain::CurrentEntryAddress() const {
 }
 
 void frmMain::CopyCurrentEntryAddress() {
-    SetClipboardTwice([this] { return StillLoaded(*this).CurrentEntryAddress(); });
+    SetClipboardTwice(CurrentEntryAddress());
 }
 
 void frmMain::File1_DblClick() {
@@ -131,7 +123,7 @@ void frmMain::cmdActu_Click() {
 }
 
 void frmMain::cmdCopy_Click() {
-    SetClipboardTwice([this] { return StillLoaded(*this).txtAdr->Text(); });
+    SetClipboardTwice(txtAdr->Text());
     Unload();
 }
 
