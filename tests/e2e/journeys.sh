@@ -8,6 +8,8 @@
 #   typical_use       a file of the list (click, arrow keys, Enter), then "Copier et Quitter"
 #   change_address    "Paramètre", a new address, "Enregistrer": the command line's file uses it
 #   cancel_settings   "Paramètre", some typing, "Cancel": nothing written, the main window back
+#   line_breaks       lines typed into the address box, broken with Shift+Enter and Enter,
+#                     copied by "Copier et Quitter" with CR LF between them
 #   close_main        the main window's close box ends the program, nothing written
 #   close_settings    the first-run settings window's close box ends it, nothing written
 #   close_settings_later  so does the close box of the settings window opened by "Paramètre"
@@ -30,6 +32,7 @@ report_address=${base_url}rapport%20final.pdf
 # Client-area points of the controls, in logical pixels (15 twips each); desktop.sh has
 # "Copier et Quitter" and the list's first row.
 main_settings=(60 308)
+main_box=(432 150)
 settings_save=(340 76)
 settings_cancel=(68 76)
 
@@ -183,6 +186,22 @@ case_cancel_settings() {
     [ "$(folder_state)" = "$before" ] || fail "something was written into the folder"
 }
 
+case_line_breaks() {
+    start_desktop
+    deploy_folder "$base_url"
+    start_program
+    expect_window "$main_title" "main"
+    click_at "$window" "${main_box[@]}"
+    type_text a
+    press shift+Return
+    type_text b
+    press Return
+    type_text c
+    click_at "$window" "${main_copy[@]}"
+    expect_program_end
+    expect_clipboard $'a\r\nb\r\nc'
+}
+
 case_close_main() {
     start_desktop
     deploy_folder "$base_url"
@@ -278,8 +297,8 @@ case_run_script() {
 }
 
 case "$case_name" in
-first_start | typical_use | change_address | cancel_settings | close_main | close_settings | \
-    close_settings_later | launcher | run_script)
+first_start | typical_use | change_address | cancel_settings | line_breaks | close_main | \
+    close_settings | close_settings_later | launcher | run_script)
     "case_$case_name"
     ;;
 *) fail "unknown case: $case_name" ;;
