@@ -7,8 +7,16 @@
 #   - runs the test command, scripts/test.sh;
 #   - builds the Debian package with the README's command, installs it with apt, deploys a
 #     folder with lirvane-deploy, purges the package and checks that none of its files is left.
+# On trixie it also checks that an executable built on Debian 12 runs there: every library it
+# links to is found once only libqt6widgets6 and fonts-liberation2 are installed, and after the
+# tests, on an X desktop, it shows its window with a file's address, which "Copier et Quitter"
+# copies (the "launcher" journey of tests/e2e/journeys.sh).
 #
-#   check-on-debian.sh bookworm|trixie
+#   check-on-debian.sh bookworm
+#   check-on-debian.sh trixie [DEBIAN12_EXECUTABLE]
+#
+# Without DEBIAN12_EXECUTABLE, trixie's check builds one from the committed HEAD on this
+# machine, which must then be Debian 12 with the build packages (scripts/setup.sh).
 #
 # Root only (debootstrap, chroot, mounts); needs debootstrap and git. Everything runs in new
 # mount and PID namespaces: the tree's own /proc, /dev, /sys and /tmp are unmounted, and every
@@ -18,10 +26,11 @@
 set -euo pipefail
 
 suite=${1:-}
+debian12_executable=${2:-}
 case $suite in
 bookworm | trixie) ;;
 *)
-    echo "Usage: $0 bookworm|trixie" >&2
+    echo "Usage: $0 bookworm | $0 trixie [DEBIAN12_EXECUTABLE]" >&2
     exit 2
     ;;
 esac
@@ -66,10 +75,54 @@ cp /etc/resolv.conf "$tree/etc/resolv.conf"
 git clone -q --no-local "$repository" "$tree/root/lirvane"
 echo "== cloned $(git -C "$repository" rev-parse --short HEAD)"
 
+# The program alone, built from the committed HEAD on this machine, copied into the tree.
+build_on_debian12() {
+    local work=$tree.debian12 status=0
+    # shellcheck source=/dev/null
+    [ "$(. /etc/os-release && echo "${VERSION_CODENAME:-}")" = bookworm ] || {
+        echo "check-on-debian.sh: this machine is not Debian 12; give a Debian 12 build" >&2
+        return 1
+    }
+    git clone -q --no-local "$repository" "$work/source"
+    {
+        cmake -S "$work/source" -B "$work/build" -G Ninja -DLIRVANE_BUILD_TESTS=OFF \
+            -DLIRVANE_BUILD_BENCHMARKS=OFF &&
+            cmake --build "$work/build" --target lirvane -j2 &&
+            cp "$work/build/lirvane" "$tree/root/lirvane-debian12"
+    } >"$work.log" 2>&1 || status=$?
+    rm -rf "$work"
+    if [ "$status" -ne 0 ]; then
+        tail -n 30 "$work.log" >&2
+        return 1
+    fi
+    rm -f "$work.log"
+}
+if [ "$suite" = trixie ]; then
+    if [ -n "$debian12_executable" ]; then
+        cp "$debian12_executable" "$tree/root/lirvane-debian12"
+    else
+        echo "== building the program on this Debian 12"
+        build_on_debian12
+    fi
+fi
+
 # Run inside the chroot: what a new user does, with nothing from this machine's environment.
 cat >"$tree/root/check.sh" <<'INSIDE'
 set -euo pipefail
 cd /root/lirvane
+debian12=/root/lirvane-debian12
+if [ -e "$debian12" ]; then
+    echo "== the Debian 12 build with only libqt6widgets6 and fonts-liberation2"
+    { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+        --no-install-recommends libqt6widgets6 fonts-liberation2; } >/root/debian12.log 2>&1 ||
+        { tail -n 20 /root/debian12.log; echo "FAIL: apt-get install"; exit 1; }
+    if ldd "$debian12" | grep 'not found'; then
+        echo "FAIL: the Debian 12 build needs more libraries"
+        exit 1
+    fi
+    echo "Debian 12 build: every library found"
+fi
+
 echo "== scripts/run.sh"
 # The program waits for its first-run question, offscreen: it must get there.
 DISPLAY=:0 QT_QPA_PLATFORM=offscreen bash scripts/run.sh >/root/run.log 2>&1 &
@@ -105,6 +158,13 @@ if ! bash scripts/test.sh >/root/test.log 2>&1; then
 fi
 grep -E '^(== |Installing:|[0-9]+% tests passed)' /root/test.log
 echo "test.sh: passed in $(($(date +%s) - start)) s"
+
+if [ -e "$debian12" ]; then
+    echo "== the Debian 12 build on an X desktop"
+    bash tests/e2e/journeys.sh "$debian12" launcher >/root/debian12-journey.log 2>&1 ||
+        { tail -n 40 /root/debian12-journey.log; echo "FAIL: the Debian 12 build"; exit 1; }
+    echo "Debian 12 build: its window showed the file's address and copied it"
+fi
 
 echo "== the Debian package"
 { apt-get build-dep -y -qq ./ && dpkg-buildpackage -b --no-sign -j2; } >/root/package.log 2>&1 || {

@@ -54,7 +54,8 @@ void frmParam::cmdSave_Click() {
     try {
         mdCode::WriteTextFile(SettingsFilePath(), txtURL->Text());
     } catch (const mdCode::FileError& error) {
-        // The window stays open with what the user typed; the old file is left as it was.
+        // The window stays open with the cleaned address, "/" added, as it would have been
+        // saved; the old file is left as it was.
         forms::MsgBox(u"Impossible d'enregistrer le paramètre : " + forms::FromUtf8(error.what()),
                       forms::vbCritical, u"Erreur");
         txtURL->SetFocus();
