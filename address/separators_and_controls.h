@@ -29,8 +29,8 @@ inline constexpr std::array<CodePointRange, 25> SeparatorsAndControls{{
 
 // Whether the character is a separator or a control character (Unicode categories Zs, Zl, Zp,
 // Cc, Cf), the blank excepted. Such characters are invisible, break a line or change how text
-// around them is shown, so an address writes them as "%XX" to be read as it is. Constexpr, so
-// that faster tables can be derived from these ranges when the program is built.
+// around them is shown, so an address writes them as "%XX" to be read as it is. The ranges are
+// in the header so that faster tables can be derived from them when the program is built.
 constexpr bool IsSeparatorOrControl(char32_t codePoint) {
     const auto& ranges = detail::SeparatorsAndControls;
     const auto range =
