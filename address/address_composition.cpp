@@ -2,18 +2,25 @@
 
 #include "address/encode_url.h"
 #include "address/separators_and_controls.h"
-#include "address/text_helpers.h"
 #include "paths/program_path.h"
+
+#include <algorithm>
 
 namespace mdCode {
 
+// The name is what TextBetween(path + EndMarker, folder + "\\", EndMarker) gives, found without
+// copying the path: it ends at the first run of ten "\" or at the "\"s the path ends with.
 std::optional<std::u16string> RelativeName(const std::u16string& programFolder,
                                            const std::u16string& path) {
-    const std::u16string folder = AddBackslash(programFolder);
-    if (!path.starts_with(folder))
+    const bool folderEndsInBackslash = programFolder.ends_with(u'\\');
+    const std::size_t nameStart = programFolder.size() + (folderEndsInBackslash ? 0 : 1);
+    if (path.size() < nameStart || !path.starts_with(programFolder) ||
+        (!folderEndsInBackslash && path[programFolder.size()] != u'\\'))
         return std::nullopt;
-    const std::u16string endMarker(EndMarker);
-    return TextBetween(path + endMarker, folder, endMarker);
+    const std::u16string_view name = std::u16string_view(path).substr(nameStart);
+    const std::size_t lastKept = name.find_last_not_of(u'\\');
+    const std::size_t trailingEnd = lastKept == std::u16string_view::npos ? 0 : lastKept + 1;
+    return std::u16string(name.substr(0, std::min(name.find(EndMarker), trailingEnd)));
 }
 
 std::u16string FileAddress(const std::u16string& baseUrl, const std::u16string& name) {

@@ -1,9 +1,11 @@
 #include "address/encode_url.h"
 
 #include "address/separators_and_controls.h"
+#include "encoding/utf8.h"
 #include "paths/program_path.h"
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 namespace mdCode {
@@ -13,15 +15,35 @@ namespace {
 // Unicode value, and no other character's code is one of them.
 constexpr std::string_view ReservedCharacters = "$&+,/:;=?@ \"<>#%{}|\\^~[]`";
 
-// For each ASCII character: is it written as "%XX"?
-constexpr std::array<bool, 128> EncodedCharacters = [] {
-    std::array<bool, 128> encoded{};
+// What the encoding does with a 16-bit unit met on its own.
+enum class UnitAction : std::uint8_t {
+    Keep,
+    // "%XX" of the unit's low byte: an ASCII reserved or control character, U+F05C (a "\"), an
+    // escaped byte U+DC80 + b (its low byte is 0x80 + b).
+    EncodeLowByte,
+    // "%XX" of each UTF-8 byte: a separator or control character of the BMP beyond ASCII.
+    EncodeUtf8,
+    // The first half of a pair when a low surrogate follows: the pair's character decides.
+    HighSurrogate,
+};
+
+// The action for every unit, derived when the program is built from the reserved characters and
+// the separator and control ranges. A low surrogate met on its own is never the second half of
+// a pair (a pair is taken whole), so U+DC80..U+DCFF there is always an escaped byte.
+constexpr std::array<UnitAction, 0x10000> UnitActions = [] {
+    std::array<UnitAction, 0x10000> actions{};
+    for (const auto& range : detail::SeparatorsAndControls) {
+        for (char32_t unit = range.first; unit <= range.last && unit < actions.size(); ++unit)
+            actions[unit] = unit < 0x80 ? UnitAction::EncodeLowByte : UnitAction::EncodeUtf8;
+    }
     for (const char character : ReservedCharacters)
-        encoded[static_cast<unsigned char>(character)] = true;
-    for (unsigned control = 0; control < 0x20; ++control)
-        encoded[control] = true;
-    encoded[0x7F] = true;
-    return encoded;
+        actions[static_cast<unsigned char>(character)] = UnitAction::EncodeLowByte;
+    actions[NameBackslash] = UnitAction::EncodeLowByte;
+    for (char32_t escaped = 0xDC80; escaped <= 0xDCFF; ++escaped)
+        actions[escaped] = UnitAction::EncodeLowByte;
+    for (char32_t high = 0xD800; high <= 0xDBFF; ++high)
+        actions[high] = UnitAction::HighSurrogate;
+    return actions;
 }();
 
 constexpr std::u16string_view HexDigits = u"0123456789ABCDEF";
@@ -33,41 +55,60 @@ char16_t* WriteEncoded(char16_t* out, unsigned byte) {
     return out + 3;
 }
 
-// The UTF-8 bytes of the character, one or two units, each as "%XX".
-char16_t* WriteEncodedUtf8(char16_t* out, std::u16string_view character) {
+// The UTF-8 bytes of the character, each as "%XX".
+char16_t* WriteEncodedUtf8(char16_t* out, char32_t codePoint) {
     std::string bytes;
-    AppendUtf8(bytes,
-               character.size() == 2 ? CodePointOfPair(character[0], character[1]) : character[0]);
+    AppendUtf8(bytes, codePoint);
     for (const char byte : bytes)
         out = WriteEncoded(out, static_cast<unsigned char>(byte));
     return out;
 }
 
+// The most units one step of the encoding writes: the four UTF-8 bytes of a pair as "%XX".
+constexpr std::size_t LongestStep = 12;
+
 } // namespace
 
-// One pass over the name into room for the longest result (every unit written as the "%XX" of
-// three UTF-8 bytes), which is given back at the end: cheaper than measuring the result first.
+// One pass over the name, into room that grows when less than one step's worth is left: a
+// result is rarely much longer than its name, and room never used costs its filling.
 std::u16string EncodeUrl(const std::u16string& name) {
-    constexpr std::size_t longestPerUnit = 9;
     std::u16string encoded;
-    encoded.resize(name.size() * longestPerUnit);
+    encoded.resize(name.size() + LongestStep);
     char16_t* out = encoded.data();
+    char16_t* roomEnd = out + encoded.size();
     for (std::size_t i = 0; i < name.size(); ++i) {
+        if (static_cast<std::size_t>(roomEnd - out) < LongestStep) {
+            const auto written = static_cast<std::size_t>(out - encoded.data());
+            encoded.resize(encoded.size() * 2);
+            out = encoded.data() + written;
+            roomEnd = encoded.data() + encoded.size();
+        }
         const char16_t unit = name[i];
-        if (unit < EncodedCharacters.size()) {
-            if (EncodedCharacters[unit])
-                out = WriteEncoded(out, unit);
-            else
-                *out++ = unit;
-        } else if (unit == NameBackslash) {
-            out = WriteEncoded(out, u'\\');
-        } else if (const int escaped = EscapedByteAt(name, i); escaped >= 0) {
-            out = WriteEncoded(out, static_cast<unsigned>(escaped));
-        } else if (const std::size_t length = SeparatorOrControlLength(name, i)) {
-            out = WriteEncodedUtf8(out, std::u16string_view(name).substr(i, length));
-            i += length - 1;
-        } else {
+        switch (UnitActions[unit]) {
+        case UnitAction::Keep:
             *out++ = unit;
+            break;
+        case UnitAction::EncodeLowByte:
+            out = WriteEncoded(out, unit & 0xFFu);
+            break;
+        case UnitAction::EncodeUtf8:
+            out = WriteEncodedUtf8(out, unit);
+            break;
+        case UnitAction::HighSurrogate:
+            if (IsSurrogatePairAt(name, i)) {
+                const char32_t codePoint = CodePointOfPair(unit, name[i + 1]);
+                if (IsSeparatorOrControl(codePoint)) {
+                    out = WriteEncodedUtf8(out, codePoint);
+                } else {
+                    out[0] = unit;
+                    out[1] = name[i + 1];
+                    out += 2;
+                }
+                ++i;
+            } else {
+                *out++ = unit;
+            }
+            break;
         }
     }
     encoded.resize(static_cast<std::size_t>(out - encoded.data()));

@@ -1,5 +1,6 @@
 #include "paired_times.h"
 #include "peer/peer_file_list.h"
+#include "peer/plain_drop_box.h"
 #include "support/drop_events.h"
 #include "support/program_sandbox.h"
 
@@ -50,14 +51,6 @@ QList<QUrl> ProgramFolderFiles(const ProgramSandbox& program, int count) {
     return urls;
 }
 
-// Resets the box to its lines and lets the repaint this causes happen outside the timing.
-void RefillBox(benchmark::State& state, frmMain& window, const std::u16string& lines) {
-    state.PauseTiming();
-    window.txtAdr->SetText(lines);
-    ProgramSandbox::Settle();
-    state.ResumeTiming();
-}
-
 // Starts the program in its folder, with the base address stored and one file to list.
 QPointer<frmMain> Start(ProgramSandbox& program) {
     program.CreateFile(QStringLiteral("PARAM.ini"), BaseAddress + "\r\n");
@@ -82,9 +75,10 @@ bool StillRunning(benchmark::State& state, const ProgramSandbox& program,
     return false;
 }
 
-// Timed: the drag-enter and drop events, then the waiting events (the repaint) they leave. A drop
-// of a tenth the size runs too: side by side, the two show how the cost grows with the files.
-void DropFilesOnAddressBox(benchmark::State& state) {
+// Timed: the drag-enter and drop events on the address box, then the waiting events (the
+// repaint) they leave, against a plain Qt text box that appends the dropped files' local paths,
+// of the same size and font and holding the same lines.
+void DropAgainstPlainQt(benchmark::State& state) {
     ProgramSandbox program;
     const QPointer<frmMain> window = Start(program);
     if (!StillRunning(state, program, window))
@@ -93,26 +87,39 @@ void DropFilesOnAddressBox(benchmark::State& state) {
     const std::u16string lines = AddressLines(DropBoxLines);
     QMimeData data;
     data.setUrls(ProgramFolderFiles(program, fileCount));
+    QWidget peerWindow;
+    PlainDropBox peerBox(&peerWindow);
+    peerBox.setGeometry(window->txtAdr->geometry());
+    peerBox.setFont(window->txtAdr->font());
+    peerWindow.show();
 
+    PairedTimes times;
+    bool dropped = true;
     for (auto _ : state) {
-        RefillBox(state, *window, lines);
-        const bool dropped = DropOn(*window->txtAdr->viewport(), data);
+        window->txtAdr->SetText(lines);
+        peerBox.setPlainText(forms::ToQString(lines));
         ProgramSandbox::Settle();
-        if (!dropped) {
-            state.SkipWithError("the address box refused the drop");
-            break;
-        }
+        times.Program(state, [&] {
+            dropped = DropOn(*window->txtAdr->viewport(), data) && dropped;
+            ProgramSandbox::Settle();
+        });
+        times.Peer([&] {
+            DropOn(*peerBox.viewport(), data);
+            ProgramSandbox::Settle();
+        });
     }
-    if (StillRunning(state, program, window) &&
-        LineCount(window->txtAdr->Text()) != DropBoxLines + fileCount)
+    if (!dropped)
+        state.SkipWithError("the address box refused the drop");
+    else if (StillRunning(state, program, window) &&
+             LineCount(window->txtAdr->Text()) != DropBoxLines + fileCount)
         state.SkipWithError("the drop did not add one line per file");
-    state.SetItemsProcessed(state.iterations() * fileCount);
+    times.Report(state, "lirvane_ms", "plain_qt_ms", 1e3);
 }
-BENCHMARK(DropFilesOnAddressBox)
+BENCHMARK(DropAgainstPlainQt)
+    ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Arg(1000)
-    ->Arg(10000);
+    ->Arg(10000)
+    ->Arg(100000);
 
 // Timed: the mouse events of the double-click and the whole handler, clipboard sequence and
 // its yields included, then the waiting events it leaves. The box starts with as many lines as

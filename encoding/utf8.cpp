@@ -40,13 +40,19 @@ Utf8Sequence DecodeUtf8(std::string_view bytes) {
 }
 
 void AppendUtf16(std::u16string& text, char32_t codePoint) {
+    char16_t units[2];
+    text.append(units, WriteUtf16(units, codePoint));
+}
+
+char16_t* WriteUtf16(char16_t* out, char32_t codePoint) {
     if (codePoint < 0x10000) {
-        text += static_cast<char16_t>(codePoint);
+        *out++ = static_cast<char16_t>(codePoint);
     } else {
         codePoint -= 0x10000;
-        text += static_cast<char16_t>(0xD800 + (codePoint >> 10));
-        text += static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
+        *out++ = static_cast<char16_t>(0xD800 + (codePoint >> 10));
+        *out++ = static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
     }
+    return out;
 }
 
 void AppendUtf8(std::string& bytes, char32_t codePoint) {

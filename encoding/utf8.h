@@ -34,6 +34,8 @@ inline char32_t CodePointOfPair(char16_t high, char16_t low) {
 }
 
 void AppendUtf16(std::u16string& text, char32_t codePoint);
+// Writes the one or two units of the character at `out`; gives the position behind them.
+char16_t* WriteUtf16(char16_t* out, char32_t codePoint);
 void AppendUtf8(std::string& bytes, char32_t codePoint);
 
 } // namespace mdCode

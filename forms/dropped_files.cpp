@@ -52,10 +52,13 @@ bool CarriesLocalFiles(const QMimeData& data) {
 }
 
 Files DroppedFiles(const QMimeData& data) {
+    const QList<QUrl> urls = data.urls();
+    mdCode::PathResolver resolver("/");
     Files files;
-    for (const QUrl& url : data.urls()) {
+    files.reserve(static_cast<std::size_t>(urls.size()));
+    for (const QUrl& url : urls) {
         if (IsLocalFileUrl(url))
-            files.push_back(mdCode::ToProgramForm(mdCode::ResolvedPath(NativeBytes(url), "/")));
+            files.push_back(mdCode::ToProgramForm(resolver.Resolved(NativeBytes(url))));
     }
     return files;
 }

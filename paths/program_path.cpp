@@ -7,32 +7,36 @@ namespace {
 
 constexpr char16_t EscapeBase = 0xDC80;
 
-void AppendEscaped(std::u16string& text, std::string_view bytes) {
-    for (const char byte : bytes)
-        text += static_cast<char16_t>(EscapeBase - 0x80 + static_cast<unsigned char>(byte));
+char16_t EscapedUnit(char byte) {
+    return static_cast<char16_t>(EscapeBase - 0x80 + static_cast<unsigned char>(byte));
 }
 
 } // namespace
 
+// Written into room for one unit a byte, the most a path needs: an ASCII or an escaped byte gives
+// one unit, a sequence of two to four bytes one or two.
 std::u16string ToProgramForm(std::string_view nativePath) {
-    std::u16string programPath;
-    programPath.reserve(nativePath.size());
-    while (!nativePath.empty()) {
-        const Utf8Sequence decoded = DecodeUtf8(nativePath);
-        if (decoded.length == 0 || decoded.codePoint == NameBackslash) {
-            const std::size_t escaped = decoded.length == 0 ? 1 : decoded.length;
-            AppendEscaped(programPath, nativePath.substr(0, escaped));
-            nativePath.remove_prefix(escaped);
+    std::u16string programPath(nativePath.size(), u'\0');
+    char16_t* out = programPath.data();
+    for (std::size_t at = 0; at < nativePath.size();) {
+        // Most bytes of most paths are ASCII, which passes but for the slashes.
+        if (const char byte = nativePath[at]; static_cast<unsigned char>(byte) < 0x80) {
+            *out++ = byte == '/' ? u'\\' : byte == '\\' ? NameBackslash : char16_t(byte);
+            ++at;
             continue;
         }
-        if (decoded.codePoint == u'/')
-            programPath += u'\\';
-        else if (decoded.codePoint == u'\\')
-            programPath += NameBackslash;
-        else
-            AppendUtf16(programPath, decoded.codePoint);
-        nativePath.remove_prefix(decoded.length);
+        const Utf8Sequence decoded = DecodeUtf8(nativePath.substr(at));
+        if (decoded.length == 0 || decoded.codePoint == NameBackslash) {
+            const std::size_t escaped = decoded.length == 0 ? 1 : decoded.length;
+            for (const char byte : nativePath.substr(at, escaped))
+                *out++ = EscapedUnit(byte);
+            at += escaped;
+            continue;
+        }
+        out = WriteUtf16(out, decoded.codePoint);
+        at += decoded.length;
     }
+    programPath.resize(static_cast<std::size_t>(out - programPath.data()));
     return programPath;
 }
 

@@ -27,19 +27,41 @@ std::string RealPath(const std::string& path) {
 } // namespace
 
 std::string ResolvedPath(std::string_view path, std::string_view currentFolder) {
-    std::string absolute(path);
-    if (!absolute.starts_with('/')) {
-        const std::string folder = WithoutTrailingSlashes(std::string(currentFolder));
-        absolute = (folder == "/" ? "" : folder) + "/" + absolute;
-    }
+    return PathResolver(currentFolder).Resolved(path);
+}
+
+PathResolver::PathResolver(std::string_view currentFolder)
+    : currentFolder_(WithoutTrailingSlashes(std::string(currentFolder))) {
+    if (currentFolder_ == "/")
+        currentFolder_.clear();
+}
+
+std::string PathResolver::Resolved(std::string_view path) {
+    std::string absolute;
+    if (!path.starts_with('/'))
+        absolute = currentFolder_ + "/";
+    absolute += path;
     absolute = WithoutTrailingSlashes(std::move(absolute));
 
-    const std::size_t lastSlash = absolute.rfind('/');
-    const std::string name = absolute.substr(lastSlash + 1);
+    const std::size_t nameStart = absolute.rfind('/') + 1;
+    const std::string_view name = std::string_view(absolute).substr(nameStart);
     if (name.empty() || name == "." || name == "..")
         return RealPath(absolute);
-    const std::string folder = RealPath(absolute.substr(0, lastSlash + 1));
-    return (folder == "/" ? "" : folder) + "/" + name;
+    const std::string& folder = RealFolder(std::string_view(absolute).substr(0, nameStart));
+    std::string resolved;
+    resolved.reserve(folder.size() + 1 + name.size());
+    if (folder != "/")
+        resolved = folder;
+    resolved += '/';
+    resolved += name;
+    return resolved;
+}
+
+const std::string& PathResolver::RealFolder(std::string_view folder) {
+    auto known = realFolders_.find(folder);
+    if (known == realFolders_.end())
+        known = realFolders_.emplace(std::string(folder), RealPath(std::string(folder))).first;
+    return known->second;
 }
 
 std::string CurrentFolder() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,22 @@ namespace mdCode {
 // its folder part only, so that a link that is itself the named file keeps its own name. A
 // folder part that does not exist is resolved by its text alone.
 std::string ResolvedPath(std::string_view path, std::string_view currentFolder);
+
+// Resolves many paths as ResolvedPath does, asking the system for the real path of each distinct
+// folder part once: the files of one drop mostly share their folder. For paths taken at one
+// moment; a link changed meanwhile is not seen.
+class PathResolver final {
+public:
+    explicit PathResolver(std::string_view currentFolder);
+
+    std::string Resolved(std::string_view path);
+
+private:
+    const std::string& RealFolder(std::string_view folder);
+
+    std::string currentFolder_;
+    std::map<std::string, std::string, std::less<>> realFolders_;
+};
 
 // The folder the process runs in; "/" when it cannot be had.
 std::string CurrentFolder();

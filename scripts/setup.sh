@@ -25,6 +25,8 @@ test_packages=(
     desktop-file-utils imagemagick libglib2.0-bin
     nginx-light
     clang libclang-rt-dev
+    # The performance guard counts instructions with callgrind.
+    valgrind
     libwayland-client0 sway wtype mutter dbus-daemon util-linux passwd
     xwayland
     build-essential debhelper lintian

@@ -23,6 +23,8 @@ TEST(RelativeName, IsThePartOfThePathBelowTheProgramFolder) {
         {u"C:\\", u"C:\\photo.jpg", u"photo.jpg"},
         {u"\\srv\\www\\tmp", u"\\srv\\www\\tmp\\rapport final.pdf", u"rapport final.pdf"},
         {u"C:\\Dossier", u"C:\\Dossier\\a\\\\\\\\\\\\\\\\\\\\b.txt", u"a"},
+        {u"C:\\Dossier", u"C:\\Dossier\\a\\\\\\\\\\\\\\\\\\b.txt", u"a\\\\\\\\\\\\\\\\\\b.txt"},
+        {u"C:\\Dossier", u"C:\\Dossier\\images\\\\", u"images"},
         {u"C:\\Dossier", u"C:\\Autre\\photo.jpg", u""},
         {u"C:\\Dossier", u"c:\\dossier\\photo.jpg", u""},
         {u"C:\\Dossier", u"C:\\Dossier2\\photo.jpg", u""},

@@ -1,5 +1,8 @@
 #include "address/encode_url.h"
 
+#include "address/separators_and_controls.h"
+#include "paths/program_path.h"
+
 #include <gtest/gtest.h>
 
 namespace mdCode {
@@ -97,6 +100,52 @@ TEST(EncodeUrl, HasNoLengthLimit) {
         expected += u"%20";
     }
     EXPECT_EQ(EncodeUrl(name), expected + u"x");
+}
+
+// EncodeUrl as its rules say, one unit at a time, the separators and controls taken from
+// SeparatorOrControlLength: what any faster encoding must still give.
+std::u16string ReferenceEncoding(const std::u16string& name) {
+    constexpr std::u16string_view reserved = u"$&+,/:;=?@ \"<>#%{}|\\^~[]`";
+    constexpr std::u16string_view digits = u"0123456789ABCDEF";
+    std::u16string encoded;
+    const auto encode = [&encoded, digits](unsigned byte) {
+        encoded += {u'%', digits[byte >> 4], digits[byte & 0xF]};
+    };
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const char16_t unit = name[i];
+        if (unit < 0x80 && reserved.find(unit) != std::u16string_view::npos) {
+            encode(unit);
+        } else if (unit == NameBackslash) {
+            encode(u'\\');
+        } else if (const int escaped = EscapedByteAt(name, i); escaped >= 0) {
+            encode(static_cast<unsigned>(escaped));
+        } else if (const std::size_t length = SeparatorOrControlLength(name, i)) {
+            for (const char byte : ToNativeBytes(std::u16string_view(name).substr(i, length)))
+                encode(static_cast<unsigned char>(byte));
+            i += length - 1;
+        } else {
+            encoded += unit;
+        }
+    }
+    return encoded;
+}
+
+// Every unit alone, repeated and behind a high surrogate, and every character above U+FFFF as
+// its pair, with a unit behind it.
+TEST(EncodeUrl, GivesTheReferenceEncodingOfEveryUnitAndEveryCharacter) {
+    for (char32_t unit = 0; unit <= 0xFFFF; ++unit) {
+        const auto u = static_cast<char16_t>(unit);
+        const std::u16string name{u, u, u'\xD800', u};
+        ASSERT_EQ(EncodeUrl(name), ReferenceEncoding(name))
+            << "unit " << static_cast<unsigned>(unit);
+    }
+    for (char32_t codePoint = 0x10000; codePoint <= 0x10FFFF; ++codePoint) {
+        std::u16string name;
+        AppendUtf16(name, codePoint);
+        name += u'\xDC80';
+        ASSERT_EQ(EncodeUrl(name), ReferenceEncoding(name))
+            << "code point " << static_cast<unsigned>(codePoint);
+    }
 }
 
 } // namespace
