@@ -16,7 +16,7 @@ std::string WithoutTrailingSlashes(std::string path) {
 }
 
 // The path with every link resolved, by the system; by its text when it does not exist.
-std::string RealPath(const std::string& path) {
+std::string ResolvedBySystem(const std::string& path) {
     const std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr),
                                                            &std::free);
     if (real)
@@ -24,22 +24,30 @@ std::string RealPath(const std::string& path) {
     return WithoutTrailingSlashes(std::filesystem::path(path).lexically_normal().string());
 }
 
-} // namespace
-
-std::string ResolvedPath(std::string_view path, std::string_view currentFolder) {
+std::string Absolute(std::string_view path, std::string_view currentFolder) {
     std::string absolute(path);
     if (!absolute.starts_with('/')) {
         const std::string folder = WithoutTrailingSlashes(std::string(currentFolder));
         absolute = (folder == "/" ? "" : folder) + "/" + absolute;
     }
-    absolute = WithoutTrailingSlashes(std::move(absolute));
+    return WithoutTrailingSlashes(std::move(absolute));
+}
+
+} // namespace
+
+std::string ResolvedPath(std::string_view path, std::string_view currentFolder) {
+    const std::string absolute = Absolute(path, currentFolder);
 
     const std::size_t lastSlash = absolute.rfind('/');
     const std::string name = absolute.substr(lastSlash + 1);
     if (name.empty() || name == "." || name == "..")
-        return RealPath(absolute);
-    const std::string folder = RealPath(absolute.substr(0, lastSlash + 1));
+        return ResolvedBySystem(absolute);
+    const std::string folder = ResolvedBySystem(absolute.substr(0, lastSlash + 1));
     return (folder == "/" ? "" : folder) + "/" + name;
+}
+
+std::string RealPath(std::string_view path, std::string_view currentFolder) {
+    return ResolvedBySystem(Absolute(path, currentFolder));
 }
 
 std::string CurrentFolder() {
