@@ -2,6 +2,9 @@
 
 #include "cli/exit_status.h"
 #include "desktop/clipboard_after_exit.h"
+#include "desktop/detached_start.h"
+#include "desktop/wayland_data_control.h"
+#include "desktop/wl_copy.h"
 #include "forms/clipboard.h"
 
 #include <QGuiApplication>
@@ -37,6 +40,13 @@ bool CopyAndKeep(const std::u16string& text, char* programName) {
     int argc = 1;
     char* argv[] = {programName, nullptr};
     const QGuiApplication application(argc, argv);
+    // A Wayland compositor gives the clipboard only to the client that has the keyboard focus,
+    // which a command without a window never has: wl-copy takes it through the data-control
+    // protocol, as it keeps the program's copy.
+    if (QGuiApplication::platformName().startsWith(u"wayland"))
+        return desktop::CompositorOffersDataControl() &&
+               desktop::StartDetached(
+                   desktop::WlCopyCommand(QString::fromStdU16String(text).toUtf8()));
     forms::Clipboard::SetText(text);
     return desktop::KeepClipboardAfterExit();
 }
