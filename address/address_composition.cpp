@@ -56,6 +56,15 @@ std::u16string PlainFileAddress(const std::u16string& baseUrl, const std::u16str
     return address;
 }
 
+std::optional<std::u16string> DroppedFileAddress(const std::u16string& programFolder,
+                                                 const std::u16string& baseUrl,
+                                                 const std::u16string& path, AddressRule rule) {
+    const std::u16string name = RelativeName(programFolder, path).value_or(u"");
+    if (name.empty())
+        return std::nullopt;
+    return rule(baseUrl, name);
+}
+
 std::u16string AddedLine(bool boxIsEmpty, const std::u16string& address) {
     if (boxIsEmpty)
         return address;

@@ -23,6 +23,15 @@ std::u16string FileAddress(const std::u16string& baseUrl, const std::u16string& 
 // invisible or a line-breaking character as "%XX".
 std::u16string PlainFileAddress(const std::u16string& baseUrl, const std::u16string& name);
 
+// How a name below the program folder becomes an address: FileAddress or PlainFileAddress.
+using AddressRule = std::u16string (*)(const std::u16string& baseUrl, const std::u16string& name);
+
+// The address that a drop of the file at `path` adds: the rule applied to its name below the
+// program folder; none when the path is not below it. Both paths are in the program's form.
+std::optional<std::u16string> DroppedFileAddress(const std::u16string& programFolder,
+                                                 const std::u16string& baseUrl,
+                                                 const std::u16string& path, AddressRule rule);
+
 // What adding `address` as the last line of the address box puts after the box's text: the
 // address alone when the box is empty (its text is ""), after a CR LF otherwise.
 std::u16string AddedLine(bool boxIsEmpty, const std::u16string& address);

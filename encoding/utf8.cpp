@@ -74,4 +74,22 @@ void AppendUtf8(std::string& bytes, char32_t codePoint) {
     }
 }
 
+std::size_t AppendUtf8Of(std::string& bytes, std::u16string_view text, std::size_t at) {
+    if (IsSurrogatePairAt(text, at)) {
+        AppendUtf8(bytes, CodePointOfPair(text[at], text[at + 1]));
+        return 2;
+    }
+    const bool lone = IsHighSurrogate(text[at]) || IsLowSurrogate(text[at]);
+    AppendUtf8(bytes, lone ? 0xFFFD : text[at]);
+    return 1;
+}
+
+std::string ToUtf8(std::u16string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();)
+        at += AppendUtf8Of(bytes, text, at);
+    return bytes;
+}
+
 } // namespace mdCode

@@ -38,4 +38,11 @@ void AppendUtf16(std::u16string& text, char32_t codePoint);
 char16_t* WriteUtf16(char16_t* out, char32_t codePoint);
 void AppendUtf8(std::string& bytes, char32_t codePoint);
 
+// Appends the UTF-8 of the character at `at`, a lone surrogate as U+FFFD (the character that
+// stands for what cannot be represented); the code units it took: 1, or 2 for a surrogate pair.
+std::size_t AppendUtf8Of(std::string& bytes, std::u16string_view text, std::size_t at);
+
+// The text in UTF-8, a lone surrogate as U+FFFD.
+std::string ToUtf8(std::u16string_view text);
+
 } // namespace mdCode

@@ -53,13 +53,8 @@ std::string ToNativeBytes(std::u16string_view programPath) {
             bytes += '/';
         } else if (unit == NameBackslash) {
             bytes += '\\';
-        } else if (IsSurrogatePairAt(programPath, i)) {
-            AppendUtf8(bytes, CodePointOfPair(unit, programPath[i + 1]));
-            ++i;
-        } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-            AppendUtf8(bytes, 0xFFFD);
         } else {
-            AppendUtf8(bytes, unit);
+            i += AppendUtf8Of(bytes, programPath, i) - 1;
         }
     }
     return bytes;

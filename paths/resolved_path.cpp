@@ -16,7 +16,7 @@ std::string WithoutTrailingSlashes(std::string path) {
 }
 
 // The path with every link resolved, by the system; by its text when it does not exist.
-std::string RealPath(const std::string& path) {
+std::string ResolvedBySystem(const std::string& path) {
     const std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr),
                                                            &std::free);
     if (real)
@@ -46,7 +46,7 @@ std::string PathResolver::Resolved(std::string_view path) {
     const std::size_t nameStart = absolute.rfind('/') + 1;
     const std::string_view name = std::string_view(absolute).substr(nameStart);
     if (name.empty() || name == "." || name == "..")
-        return RealPath(absolute);
+        return ResolvedBySystem(absolute);
     const std::string& folder = RealFolder(std::string_view(absolute).substr(0, nameStart));
     std::string resolved;
     resolved.reserve(folder.size() + 1 + name.size());
@@ -60,8 +60,18 @@ std::string PathResolver::Resolved(std::string_view path) {
 const std::string& PathResolver::RealFolder(std::string_view folder) {
     auto known = realFolders_.find(folder);
     if (known == realFolders_.end())
-        known = realFolders_.emplace(std::string(folder), RealPath(std::string(folder))).first;
+        known =
+            realFolders_.emplace(std::string(folder), ResolvedBySystem(std::string(folder))).first;
     return known->second;
+}
+
+std::string RealPath(std::string_view path, std::string_view currentFolder) {
+    std::string absolute(path);
+    if (!absolute.starts_with('/')) {
+        const std::string folder = WithoutTrailingSlashes(std::string(currentFolder));
+        absolute = (folder == "/" ? "" : folder) + "/" + absolute;
+    }
+    return ResolvedBySystem(WithoutTrailingSlashes(std::move(absolute)));
 }
 
 std::string CurrentFolder() {

@@ -29,6 +29,11 @@ private:
     std::map<std::string, std::string, std::less<>> realFolders_;
 };
 
+// A native path as the system names the program's own folder: absolute (a relative path is taken
+// from `currentFolder`), with every link resolved, its last part's included. A path that does
+// not exist is resolved by its text alone.
+std::string RealPath(std::string_view path, std::string_view currentFolder);
+
 // The folder the process runs in; "/" when it cannot be had.
 std::string CurrentFolder();
 

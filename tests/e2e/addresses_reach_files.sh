@@ -6,15 +6,20 @@
 # - by the command line (the real program, started once per file, its box copied with
 #   "Copier et Quitter");
 # - by a drop on the address box and on the list (the real main window, offscreen: a drag cannot
-#   be made on a private X server without a file manager).
+#   be made on a private X server without a file manager);
+# - by lirvane-address without a display: its lines are the drops' lines; a file outside the
+#   folder and a missing one are named on standard error and the others still print; with
+#   --copy on the X server its lines paste after it has ended.
 # The plain addresses of a drop on the list are fetched where the name holds no character that a
 # web address cannot carry raw: a blank, "#", "?" or "%" (control characters are encoded there too).
 #
 # Usage: addresses_reach_files.sh <lirvane executable> <drop_files executable>
+#                                 <lirvane-address executable>
 set -euo pipefail
 
 executable=$(realpath "$1")
 drop_files=$(realpath "$2")
+address_command=$(realpath "$3")
 case_name=addresses_reach_files
 # shellcheck source=lib/desktop.sh
 source "$(dirname "$0")/lib/desktop.sh"
@@ -53,6 +58,7 @@ names=(
 stop_keepers() {
     local pattern keeper
     pattern=$(sed 's/[][\\.*^$+?(){}|]/\\&/g' <<<"$program")
+    pattern+="|$(sed 's/[][\\.*^$+?(){}|]/\\&/g' <<<"$address_command")"
     for keeper in $(pgrep -x -f -- "$pattern"); do
         kill "$keeper" 2>/dev/null || true
     done
@@ -180,6 +186,7 @@ check_drops() {
     for i in "${!names[@]}"; do
         expect_fetches "${lines[i]}" "$folder/${names[i]}" "drop on the box"
     done
+    box_lines=("${lines[@]}")
     split_box "$(cat "$work/list")"
     [ ${#lines[@]} -eq ${#names[@]} ] || fail "drop on the list: ${#lines[@]} addresses"
     for i in "${!names[@]}"; do
@@ -188,13 +195,99 @@ check_drops() {
         expect_fetches "${lines[i]}" "$folder/$name" "drop on the list"
         plain=$((plain + 1))
     done
+    list_lines=("${lines[@]}")
     echo "drops: ${#names[@]} encoded and $plain plain addresses fetch their files"
+}
+
+# lirvane-address from the program folder, without a display; sets status and printed (its lines).
+run_address_command() {
+    status=0
+    (cd "$folder" && env -u DISPLAY -u WAYLAND_DISPLAY "$address_command" "$@") \
+        >"$work/printed" 2>"$work/complaints" || status=$?
+    mapfile -t printed <"$work/printed"
+}
+
+# Each name given relatively, through the linked folder or with ".."; a link keeps its own name;
+# a file outside and a missing one in between say why they have no line, and the others print.
+check_address_command() {
+    local i files=() expected=() option
+    echo outside >"$work/outside.txt"
+    ln -s plain.txt "$folder/link to plain"
+    for i in "${!names[@]}"; do
+        case $((i % 3)) in
+        0) files+=("${names[i]}") ;;
+        1) files+=("$work/linked folder/${names[i]}") ;;
+        2) files+=("$folder/deep/../${names[i]}") ;;
+        esac
+        [ "$i" -eq 4 ] && files+=("$work/outside.txt")
+        [ "$i" -eq 9 ] && files+=(missing.txt)
+    done
+    files+=("link to plain")
+    for option in '' --plain; do
+        if [ -z "$option" ]; then
+            expected=("${box_lines[@]}" "${base_url}link%20to%20plain")
+        else
+            expected=("${list_lines[@]}" "${base_url}link to plain")
+        fi
+        run_address_command $option -- "${files[@]}"
+        [ "$status" -eq 1 ] || fail "lirvane-address $option: exit code $status"
+        [ "${printed[*]}" = "${expected[*]}" ] && [ ${#printed[@]} -eq ${#expected[@]} ] ||
+            fail "lirvane-address $option printed: $(printf '%q ' "${printed[@]}")"
+        grep -q "« $work/outside.txt » : ce fichier n'est dans aucun dossier" "$work/complaints" &&
+            grep -q "« missing.txt » : ce fichier n'existe pas" "$work/complaints" ||
+            fail "lirvane-address $option said: $(cat "$work/complaints")"
+    done
+    run_address_command -- "${files[@]}"
+    for i in "${!names[@]}"; do
+        expect_fetches "${printed[i]}" "$folder/${names[i]}" "lirvane-address"
+    done
+    expect_fetches "${printed[-1]}" "$folder/plain.txt" "lirvane-address, a link"
+    rm "$folder/link to plain"
+    echo "lirvane-address: ${#printed[@]} addresses fetch their files"
+}
+
+# Usage errors, a named folder reached through a link, a folder without PARAM.ini, and --copy
+# without a display: exit code | what it prints | what it says, for the arguments after.
+check_address_command_failures() {
+    local case code lines words arguments
+    local cases=(
+        "2||aucun fichier n'est donné|"
+        "2||option inconnue|--copie|plain.txt"
+        "2||--folder demande un dossier|plain.txt|--folder"
+        "0|${base_url}plain.txt||--folder|$work/linked folder|$folder/plain.txt"
+        "1||ne peut pas être lue : $work/PARAM.ini|--folder|$work|$folder/plain.txt"
+        "3|${base_url}plain.txt|aucun bureau ne répond|--copy|plain.txt"
+    )
+    for case in "${cases[@]}"; do
+        IFS='|' read -r code lines words arguments <<<"$case"
+        IFS='|' read -r -a arguments <<<"$arguments"
+        run_address_command "${arguments[@]}"
+        [ "$status" -eq "$code" ] && [ "${printed[*]}" = "$lines" ] &&
+            { [ -z "$words" ] || grep -qF -- "$words" "$work/complaints"; } ||
+            fail "lirvane-address $(printf '%q ' "${arguments[@]}"): exit code $status," \
+                "printed ${printed[*]}, said $(cat "$work/complaints")"
+    done
+    echo "lirvane-address: ${#cases[@]} failures reported"
+}
+
+# With --copy on the X server: once it has ended, its lines paste, CR LF between them.
+check_address_copy() {
+    local expected
+    (cd "$folder" && "$address_command" --copy -- "${names[@]:0:3}") >/dev/null 2>&1 ||
+        fail "lirvane-address --copy failed"
+    expected=$(printf '%s\r\n' "${box_lines[@]:0:3}")
+    within 5 clipboard_holds "${expected%$'\r'}" ||
+        fail "after lirvane-address --copy the clipboard holds: $(clipboard | od -c)"
+    echo "lirvane-address --copy: the lines paste"
 }
 
 make_program_folder
 publish_folder
 check_drops
+check_address_command
+check_address_command_failures
 start_desktop
+check_address_copy
 check_command_lines
 check_list_entries
 stop_keepers

@@ -29,8 +29,9 @@ version=$(sed -n 's/^project(lirvane VERSION \([0-9.]*\) .*/\1/p' "$sources/CMak
     fail "the package's version $(dpkg-deb -f "$deb" Version) is not the program's $version"
 
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort | tr '\n' ' ')
-expected="./usr/bin/lirvane-deploy ./usr/lib/lirvane/lirvane ./usr/share/doc/lirvane/changelog.gz \
-./usr/share/doc/lirvane/copyright ./usr/share/icons/hicolor/32x32/apps/lirvane.png \
+expected="./usr/bin/lirvane-address ./usr/bin/lirvane-deploy ./usr/lib/lirvane/lirvane \
+./usr/share/doc/lirvane/changelog.gz ./usr/share/doc/lirvane/copyright \
+./usr/share/icons/hicolor/32x32/apps/lirvane.png ./usr/share/man/man1/lirvane-address.1.gz \
 ./usr/share/man/man1/lirvane-deploy.1.gz ./usr/share/man/man1/lirvane.1.gz "
 [ "$files" = "$expected" ] || fail "the package holds: $files"
 

@@ -10,9 +10,11 @@
 #   sway_copy_lost      without wl-copy the program says that the copy is lost, then ends
 #   sway_xwayland       the program on X11 through Xwayland: the copy pastes in Wayland and X11
 #                       programs after it has ended
+#   sway_address_copy   lirvane-address --copy: its lines paste after it has ended
 #   mutter_twenty_runs  mutter (no data-control) keeps the copy it read; twenty runs paste
 #
-# Set MUTTER_REMOTE to the program that drives mutter (built with the tests).
+# Set MUTTER_REMOTE to the program that drives mutter and ADDRESS_COMMAND to lirvane-address
+# (both built with the tests).
 set -euo pipefail
 
 executable=$(realpath "$1")
@@ -262,6 +264,25 @@ case_sway_twenty_runs() {
     within 5 not running "$keeper" || fail "the keeper still runs after a later copy"
 }
 
+# lirvane-address --copy, which has no window: once it has ended, its lines paste, CR LF between.
+case_sway_address_copy() {
+    start_sway
+    [ -x "${ADDRESS_COMMAND:-}" ] || fail "ADDRESS_COMMAND names no program"
+    local command=$work/lirvane-address printed status=0
+    cp "$ADDRESS_COMMAND" "$command"
+    mkdir "$folder/sub"
+    : >"$folder/rapport final.pdf"
+    : >"$folder/sub/index.html"
+    chown -R "$owner": "$folder"
+    printed=$(in_session "$command" --copy "$folder/rapport final.pdf" "$folder/sub/index.html" \
+        2>"$work/command.log") || status=$?
+    [ "$status" -eq 0 ] || fail "lirvane-address --copy ended with exit code $status"
+    local lines=("${base_url}rapport%20final.pdf" "${base_url}sub/index.html")
+    [ "$printed" = "$(printf '%s\n' "${lines[@]}")" ] || fail "lirvane-address printed: $printed"
+    within 5 clipboard_holds "${lines[0]}"$'\r\n'"${lines[1]}" ||
+        fail "the clipboard holds '$(clipboard 2>&1)' after lirvane-address ended"
+}
+
 case_mutter_twenty_runs() {
     start_mutter
     local run
@@ -272,7 +293,7 @@ case_mutter_twenty_runs() {
 
 case "$case_name" in
 sway_copy_and_quit | sway_copy_and_close | sway_copy_lost | sway_twenty_runs | \
-    sway_xwayland | mutter_twenty_runs)
+    sway_xwayland | sway_address_copy | mutter_twenty_runs)
     make_program_folder
     "case_$case_name"
     ;;

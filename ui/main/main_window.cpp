@@ -105,14 +105,12 @@ void frmMain::File1_OLEDragDrop(const forms::Files& Files) {
 // One line per dropped path below the program folder, in drop order; other paths are skipped.
 // The lines are added to the box at once, so that a drop costs time in proportion to the number
 // of files, whatever the box already holds.
-void frmMain::AddDroppedFiles(const forms::Files& files, AddressRule rule) {
+void frmMain::AddDroppedFiles(const forms::Files& files, mdCode::AddressRule rule) {
     const std::u16string folder = forms::App::Path();
     std::u16string lines;
     for (const std::u16string& path : files) {
-        const std::u16string name = mdCode::RelativeName(folder, path).value_or(u"");
-        if (name.empty())
-            continue;
-        lines = mdCode::AppendAddress(std::move(lines), rule(BaseUrl, name));
+        if (const auto address = mdCode::DroppedFileAddress(folder, BaseUrl, path, rule))
+            lines = mdCode::AppendAddress(std::move(lines), *address);
     }
     if (!lines.empty())
         txtAdr->AppendLine(lines);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "address/address_composition.h"
 #include "forms/controls.h"
 #include "forms/file_list_box.h"
 #include "forms/form.h"
@@ -34,7 +35,5 @@ private:
     void ShowCommandLineAddress(const std::u16string& commandLine);
     std::u16string CurrentEntryAddress() const;
     void CopyCurrentEntryAddress();
-    using AddressRule = std::u16string (*)(const std::u16string& baseUrl,
-                                           const std::u16string& name);
-    void AddDroppedFiles(const forms::Files& files, AddressRule rule);
+    void AddDroppedFiles(const forms::Files& files, mdCode::AddressRule rule);
 };

@@ -1,0 +1,54 @@
+#include "cli/kept_copy.h"
+
+#include "cli/exit_status.h"
+#include "desktop/clipboard_after_exit.h"
+#include "desktop/detached_start.h"
+#include "desktop/wayland_data_control.h"
+#include "desktop/wl_copy.h"
+#include "forms/clipboard.h"
+
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstdlib>
+
+namespace cli {
+namespace {
+
+QtMessageHandler& QtHandler() {
+    static QtMessageHandler handler = nullptr;
+    return handler;
+}
+
+// Qt ends the process when it cannot join a desktop; the user is told so in French, and the exit
+// status says that the copy is lost.
+void EndWhenNoDesktop(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtFatalMsg) {
+        QtHandler()(type, context, message);
+        return;
+    }
+    std::fflush(stdout);
+    std::fputs("lirvane-address : aucun bureau ne répond (DISPLAY, WAYLAND_DISPLAY) : "
+               "les lignes ne sont pas copiées.\n",
+               stderr);
+    std::_Exit(CopyLost);
+}
+
+} // namespace
+
+bool CopyAndKeep(const std::u16string& text, char* programName) {
+    QtHandler() = qInstallMessageHandler(EndWhenNoDesktop);
+    int argc = 1;
+    char* argv[] = {programName, nullptr};
+    const QGuiApplication application(argc, argv);
+    // A Wayland compositor gives the clipboard only to the client that has the keyboard focus,
+    // which a command without a window never has: wl-copy takes it through the data-control
+    // protocol, as it keeps the program's copy.
+    if (QGuiApplication::platformName().startsWith(u"wayland"))
+        return desktop::CompositorOffersDataControl() &&
+               desktop::StartDetached(
+                   desktop::WlCopyCommand(QString::fromStdU16String(text).toUtf8()));
+    forms::Clipboard::SetText(text);
+    return desktop::KeepClipboardAfterExit();
+}
+
+} // namespace cli
