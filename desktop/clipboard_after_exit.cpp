@@ -1,9 +1,11 @@
 #include "desktop/clipboard_after_exit.h"
 
+#include "desktop/copy_keeping.h"
 #include "desktop/wayland_data_control.h"
 #include "desktop/wl_copy.h"
 #include "desktop/x11_clipboard_keeper.h"
 #include "desktop/x11_clipboard_owner.h"
+#include "desktop/xclip.h"
 #include "forms/clipboard.h"
 
 #include <QClipboard>
@@ -53,18 +55,24 @@ QByteArray CopiedText() {
 }
 
 bool CopyOutlivesProgram() {
-    const QString platform = QGuiApplication::platformName();
-    const bool onX11 = platform == u"xcb";
-    const bool onWayland = platform.startsWith(u"wayland");
-    // wl-copy keeps the copy also for a program on X11 inside a Wayland session (Xwayland): sway,
-    // for one, does not pass on to Wayland programs the copy of an X11 program without a window
-    // (the keeper), while Xwayland serves the compositor's clipboard to X11 programs.
-    const bool onXwayland = onX11 && qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
-    if ((onWayland || onXwayland) && CompositorOffersDataControl())
+    const DesktopSession session{.platform = QGuiApplication::platformName(),
+                                 .waylandDisplaySet = qEnvironmentVariableIsSet("WAYLAND_DISPLAY"),
+                                 .offersDataControl = CompositorOffersDataControl};
+    switch (HowTheCopyOutlivesTheProgram(session)) {
+    case CopyKeeping::X11Keeper: {
+        // xclip holds nothing of the program's folder and weighs little; this program's own
+        // keeper stands in where it is missing.
+        const QByteArray text = CopiedText();
+        return HandOver(XclipCommand(text)) || HandOver(X11KeeperCommand(text));
+    }
+    case CopyKeeping::WlCopy:
         return HandOver(WlCopyCommand(CopiedText()));
-    if (onX11)
-        return HandOver(X11KeeperCommand(CopiedText()));
-    return !onWayland || CompositorReadTheCopy();
+    case CopyKeeping::CompositorReadsIt:
+        return CompositorReadTheCopy();
+    case CopyKeeping::NothingNeeded:
+        break;
+    }
+    return true;
 }
 
 } // namespace

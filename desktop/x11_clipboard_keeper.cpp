@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <sys/prctl.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace desktop {
@@ -48,13 +49,23 @@ QByteArray ProgramArgument() {
     return QByteArray(arguments.readAll().constData());
 }
 
+// Whether standard input is one end of a socket pair that the parent process made, as
+// StartDetached does: a proof that only the process that started this one can give. Nothing is
+// read.
+bool InputComesFromParent() {
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return getsockopt(STDIN_FILENO, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.pid > 0 &&
+           peer.pid == getppid() && peer.uid == getuid();
+}
+
 } // namespace
 
 bool TakeClipboardKeeperMode() {
     if (!qEnvironmentVariableIsSet(KeeperVariable))
         return false;
     qunsetenv(KeeperVariable);
-    return true;
+    return InputComesFromParent();
 }
 
 int RunClipboardKeeper(int& argc, char** argv) {

@@ -8,8 +8,12 @@ class QAbstractScrollArea;
 // What shows a box's focus and its selected entry, with contrast enough to be seen.
 namespace forms {
 
+// The contrast ratio of two colours, as the Web Content Accessibility Guidelines compute it:
+// from 1 (the same) to 21 (black and white).
+double ContrastRatio(const QColor& one, const QColor& other);
+
 // The colour, moved towards black or white (away from `against`) until the two have at least
-// the contrast ratio given, as the Web Content Accessibility Guidelines compute it.
+// the contrast ratio given.
 QColor WithContrast(QColor colour, const QColor& against, double ratio);
 
 // Draws a focus frame 2 pixels wide around the part of `area` that the window's edge and other
@@ -33,7 +37,7 @@ private:
     QAbstractScrollArea& box_;
 };
 
-// Gives the box a highlight on which its highlighted text is readable (4.5:1).
+// Gives the box a highlight on which its highlighted text is readable (4.5:1 as drawn).
 void MakeSelectionReadable(QAbstractScrollArea& box);
 
 } // namespace forms

@@ -7,12 +7,13 @@
 set -euo pipefail
 
 # Building and running: the compiler, CMake, Qt's development files, the font the windows ask
-# for, Qt's Wayland plugin and wl-copy on a Wayland desktop, curl for deploy's address check.
+# for, Qt's Wayland plugin and wl-copy on a Wayland desktop, xclip, which keeps a copy on X11
+# after the program ends, curl for deploy's address check.
 run_packages=(
     cmake ninja-build g++ pkgconf
     qt6-base-dev libgl-dev libxcb1-dev libwayland-dev
     fonts-liberation2
-    qt6-wayland wl-clipboard
+    qt6-wayland wl-clipboard xclip
     curl
 )
 
@@ -21,7 +22,7 @@ run_packages=(
 # build-essential itself).
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth openbox xdotool xclip x11-utils procps
+    xvfb xauth openbox xdotool x11-utils procps
     desktop-file-utils imagemagick libglib2.0-bin
     nginx-light
     clang libclang-rt-dev

@@ -37,26 +37,59 @@ TEST(DetachedStartTest, TheProgramReadsTheWholeInputOnItsStandardInput) {
     EXPECT_EQ(ContentOnceWritten(copy, input.size()), input);
 }
 
-TEST(DetachedStartTest, TheProgramGetsNoOtherDescriptorAndTheEnvironmentsBytes) {
-    QTemporaryDir folder;
-    const QString report = folder.filePath(QStringLiteral("report"));
-    // A descriptor this program's caller left open, and a value that is not UTF-8.
-    const int inherited = open("/dev/null", O_RDONLY);
-    ASSERT_GE(inherited, 0);
-    qputenv("LIRVANE_TEST_VALUE", "/home/caf\xE9");
-    const bool started = desktop::StartDetached(
-        {.program = "sh",
-         .arguments = {"sh", "-c",
-                       "if [ -e /proc/$$/fd/$1 ]; then held=held; else held=closed; fi; "
-                       "echo $held \"$LIRVANE_TEST_VALUE\" >\"$0\"",
-                       report.toLocal8Bit(), QByteArray::number(inherited)},
-         .input = {}});
-    close(inherited);
-    qunsetenv("LIRVANE_TEST_VALUE");
+// Puts /dev/null at the descriptor number, open across exec as a caller's descriptor is, and
+// puts back what was there when it goes.
+class CallersDescriptor final {
+public:
+    explicit CallersDescriptor(int number)
+        : number_(number), saved_(fcntl(number, F_DUPFD_CLOEXEC, 0)),
+          savedFlags_(fcntl(number, F_GETFD)) {
+        const int null = open("/dev/null", O_RDONLY);
+        dup2(null, number_);
+        close(null);
+    }
+    CallersDescriptor(const CallersDescriptor&) = delete;
+    CallersDescriptor& operator=(const CallersDescriptor&) = delete;
+    ~CallersDescriptor() {
+        if (saved_ < 0) {
+            close(number_);
+            return;
+        }
+        dup2(saved_, number_);
+        fcntl(number_, F_SETFD, savedFlags_);
+        close(saved_);
+    }
 
-    ASSERT_TRUE(started);
-    const QByteArray expected = "closed /home/caf\xE9\n";
-    EXPECT_EQ(ContentOnceWritten(report, expected.size()), expected);
+private:
+    int number_;
+    int saved_;
+    int savedFlags_;
+};
+
+TEST(DetachedStartTest, TheProgramGetsNoOtherDescriptorAndTheEnvironmentsBytes) {
+    // The first descriptor after standard error, and one far above.
+    for (const int inherited : {3, 1000}) {
+        QTemporaryDir folder;
+        const QString report = folder.filePath(QStringLiteral("report"));
+        // A value that is not UTF-8.
+        qputenv("LIRVANE_TEST_VALUE", "/home/caf\xE9");
+        bool started = false;
+        {
+            const CallersDescriptor callers(inherited);
+            started = desktop::StartDetached(
+                {.program = "sh",
+                 .arguments = {"sh", "-c",
+                               "if [ -e /proc/$$/fd/$1 ]; then held=held; else held=closed; fi; "
+                               "echo $held \"$LIRVANE_TEST_VALUE\" >\"$0\"",
+                               report.toLocal8Bit(), QByteArray::number(inherited)},
+                 .input = {}});
+        }
+        qunsetenv("LIRVANE_TEST_VALUE");
+
+        ASSERT_TRUE(started) << inherited;
+        const QByteArray expected = "closed /home/caf\xE9\n";
+        EXPECT_EQ(ContentOnceWritten(report, expected.size()), expected) << inherited;
+    }
 }
 
 TEST(DetachedStartTest, AMissingProgramIsReported) {

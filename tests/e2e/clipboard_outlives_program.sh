@@ -4,11 +4,14 @@
 #
 # Usage: clipboard_outlives_program.sh <lirvane executable> <case>
 #   copy_and_quit  a double-click and Enter on another entry, then "Copier et Quitter": both
-#                  addresses stay pasteable; the keeper holds none of the descriptors the
-#                  program inherited
+#                  addresses stay pasteable; the keeper (xclip) holds none of the descriptors
+#                  the program inherited and nothing in the program folder
 #   close_box      a double-click, then Alt+F4: the address stays pasteable
-#   keeper         the keeper alone keeps the bytes exactly and ends when the clipboard is taken
-#   display_gone   the keeper ends when the X server goes away
+#   keeper         without xclip, the program's own keeper keeps the bytes exactly and ends
+#                  when the clipboard is taken
+#   keeper_variable LIRVANE_CLIPBOARD_KEEPER set by the user: the program starts as usual,
+#                  and what it starts does not inherit the variable
+#   display_gone   either keeper ends when the X server goes away
 #   cleared        the keeper ends when another program clears the clipboard (owner None)
 #   twenty_runs    twenty runs of "Copier et Quitter": each copy pastes, one keeper is left
 #   folder_renamed the program folder renamed and the executable deleted while it runs
@@ -26,10 +29,25 @@ base_url=http://example.org/tmp/
 folder=$work/www
 program=$folder/lirvane
 
-# A keeper runs the program folder's executable, detached from the program that started it.
+# A keeper (xclip, or the program's own where xclip is missing) runs detached from the program
+# that started it, in a session of its own, with the program's environment.
 keeper_pid() {
-    pgrep -x -f -- "$program"
+    local pid
+    for pid in $(pgrep -x 'xclip|lirvane'); do
+        [ "$(ps -o sid= -p "$pid" | tr -d ' ')" = "$pid" ] &&
+            grep -qxzF "HOME=$HOME" "/proc/$pid/environ" 2>/dev/null && echo "$pid"
+    done
+    return 0
 }
+
+# The keeper the program starts: xclip, or the program's own when no xclip is in its PATH.
+use_keeper() {
+    keeper_name=$1
+    program_environment=()
+    [ "$keeper_name" = xclip ] || program_environment=(PATH="$work/no-xclip")
+    mkdir -p "$work/no-xclip"
+}
+use_keeper xclip
 
 before_cleanup() {
     local keeper
@@ -86,14 +104,14 @@ wait_for_program_end() {
     [ "$status" -eq 0 ] || fail "the program ended with exit code $status"
 }
 
-# Once the program has ended, one keeper serves its copy, shown under the program's name; sets
-# keeper.
+# Once the program has ended, one keeper serves its copy, shown under its name; sets keeper.
 find_keeper() {
-    keeper=$(keeper_pid) || fail "no keeper serves the clipboard"
+    keeper=$(keeper_pid)
+    [ -n "$keeper" ] || fail "no keeper serves the clipboard"
     [ "$(wc -l <<<"$keeper")" -eq 1 ] || fail "more than one keeper: $keeper"
     local name
     name=$(ps -o comm= -p "$keeper")
-    [ "$name" = lirvane ] || fail "the keeper is shown as '$name', not lirvane"
+    [ "$name" = "$keeper_name" ] || fail "the keeper is shown as '$name', not $keeper_name"
 }
 
 # The keeper must not keep what the program's caller left open, or whoever waits for the end of
@@ -103,6 +121,16 @@ expect_keeper_holds_no_inherited_descriptor() {
     for descriptor in /proc/"$keeper"/fd/*; do
         [ "$(readlink "$descriptor")" != "$work/held" ] ||
             fail "the keeper holds the caller's descriptor ${descriptor##*/}"
+    done
+}
+
+# A mount of the program folder can be unmounted while the keeper runs: its executable, its
+# current folder and its files are elsewhere.
+expect_keeper_holds_nothing_in_program_folder() {
+    local held
+    for held in /proc/"$keeper"/exe /proc/"$keeper"/cwd /proc/"$keeper"/fd/*; do
+        [[ $(readlink "$held") != "$folder"/* ]] ||
+            fail "the keeper holds $(readlink "$held") as ${held#/proc/"$keeper"/}"
     done
 }
 
@@ -127,8 +155,10 @@ case_copy_and_quit() {
     click_copy_and_quit
     wait_for_program_end
     expect_clipboard_bytes "$report"$'\r\n'"$index"
+    expect_clipboard_bytes "$report"$'\r\n'"$index" 'text/plain;charset=utf-8'
     find_keeper
     expect_keeper_holds_no_inherited_descriptor
+    expect_keeper_holds_nothing_in_program_folder
     expect_keeper_ends_when_clipboard_is_taken
 }
 
@@ -148,43 +178,46 @@ case_close_box() {
     expect_keeper_ends_when_clipboard_is_taken
 }
 
-# Starts the executable in keeper mode with the text on its standard input; sets keeper.
-start_keeper() {
-    make_program_folder
-    printf '%s' "$1" >"$work/kept"
-    LIRVANE_CLIPBOARD_KEEPER=1 "$program" <"$work/kept" >"$work/keeper.log" 2>&1 &
-    keeper=$!
-    own_processes+=("$keeper")
-}
-
-case_keeper() {
-    start_x_server
-    local text=$'a\r\nb€é'
-    start_keeper "$text"
-    within 10 clipboard_holds "$text" || fail "the keeper did not take the clipboard"
-    expect_clipboard_bytes "$text" UTF8_STRING
-    expect_clipboard_bytes "$text" text/plain
-
-    expect_keeper_ends_when_clipboard_is_taken
-    local status=0
-    wait "$keeper" || status=$?
-    [ "$status" -eq 0 ] || fail "the keeper ended with exit code $status"
-}
-
-case_display_gone() {
-    start_x_server
-    start_keeper kept
-    within 10 clipboard_holds kept || fail "the keeper did not take the clipboard"
-    kill "$xvfb"
-    within 10 not running "$keeper" || fail "the keeper still runs after the X server went away"
-}
-
 # Starts the program with the file's address in the box, copies and quits; the copy must paste.
 copy_file_address_and_quit() {
     start_program "$folder/$1"
     click_copy_and_quit
     wait_for_program_end
     expect_clipboard_bytes "$base_url$1"
+}
+
+case_keeper() {
+    use_keeper lirvane
+    start_desktop
+    copy_file_address_and_quit 'b€é.txt'
+    expect_clipboard_bytes "${base_url}b€é.txt" text/plain
+    find_keeper
+    expect_keeper_ends_when_clipboard_is_taken
+}
+
+case_keeper_variable() {
+    program_environment=(LIRVANE_CLIPBOARD_KEEPER=1)
+    start_desktop
+    start_program </dev/null
+    click_copy_and_quit
+    wait_for_program_end
+    find_keeper
+    ! grep -qzF LIRVANE_CLIPBOARD_KEEPER= "/proc/$keeper/environ" ||
+        fail "the keeper inherited LIRVANE_CLIPBOARD_KEEPER"
+}
+
+# Each keeper in turn, each on an X server of its own.
+case_display_gone() {
+    local kind
+    for kind in xclip lirvane; do
+        use_keeper "$kind"
+        start_desktop
+        copy_file_address_and_quit index.html
+        find_keeper
+        kill "$xvfb"
+        within 10 not running "$keeper" ||
+            fail "the $kind keeper still runs after the X server went away"
+    done
 }
 
 case_cleared() {
@@ -225,7 +258,8 @@ case_folder_renamed() {
 }
 
 case "$case_name" in
-copy_and_quit | close_box | keeper | display_gone | cleared | twenty_runs | folder_renamed)
+copy_and_quit | close_box | keeper | keeper_variable | display_gone | cleared | twenty_runs | \
+    folder_renamed)
     "case_$case_name"
     ;;
 *) fail "unknown case: $case_name" ;;

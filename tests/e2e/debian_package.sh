@@ -43,7 +43,7 @@ for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libxcb1 li
     [[ $depends == *" $package "* || $depends == *" ${package}t64 "* ]] ||
         fail "Depends lacks $package: $depends"
 done
-[ "$(dpkg-deb -f "$deb" Recommends)" = "qt6-wayland, wl-clipboard" ] ||
+[ "$(dpkg-deb -f "$deb" Recommends)" = "qt6-wayland, wl-clipboard, xclip" ] ||
     fail "Recommends: $(dpkg-deb -f "$deb" Recommends)"
 
 lintian --fail-on error,warning --no-tag-display-limit "$deb" >"$work/lintian.log" 2>&1 ||

@@ -56,6 +56,8 @@ run_from() {
     loaded_platform_plugin || fail "the system's platform plugin was not the one loaded"
     grep -qF "checking directory path \"$work/extra/platforms\"" "$log" ||
         fail "the folder named in QT_PLUGIN_PATH was not searched"
+    grep -qF "checking directory path \"$work/extra/platformthemes\"" "$log" ||
+        fail "no platform theme was looked for"
     if grep '^qt\.core\.' "$log" | grep -F "$work/" | grep -qvF "$work/extra/"; then
         fail "Qt looked for plugins in the program's or the current folder"
     fi
@@ -64,9 +66,13 @@ run_from() {
 
 mkdir -p "$current"
 plant "$current"
-# A folder named in QT_PLUGIN_PATH is still searched; a platform theme is asked for by name.
+# A folder named in QT_PLUGIN_PATH is still searched; a platform theme is asked for by name, so
+# that Qt looks for theme plugins. Without a display, a name that no installed theme has: GTK's
+# theme, where installed, ends a program that has no display.
 mkdir -p "$work/extra"
-export QT_PLUGIN_PATH=$work/extra QT_QPA_PLATFORM=$platform QT_QPA_PLATFORMTHEME=gtk3
+theme=gtk3
+[ "$platform" = offscreen ] && theme=lirvane-test-theme
+export QT_PLUGIN_PATH=$work/extra QT_QPA_PLATFORM=$platform QT_QPA_PLATFORMTHEME=$theme
 export QT_DEBUG_PLUGINS=1
 [ "$platform" = xcb ] && start_x_server 1024x768
 

@@ -21,8 +21,6 @@ executable=$(realpath "$1")
 case_name=$2
 # shellcheck source=lib/common.sh
 source "$(dirname "$0")/lib/common.sh"
-require_tools sway swaymsg wtype wl-copy wl-paste mutter dbus-daemon setpriv Xwayland xclip \
-    xmessage
 
 base_url=http://example.org/tmp/
 test_user=lirvane-e2e
@@ -35,6 +33,7 @@ runtime=$work/runtime
 # Root runs everything as the test user, created when missing.
 as_user=()
 if [ "$(id -u)" -eq 0 ]; then
+    require_tools setpriv
     id "$test_user" >/dev/null 2>&1 ||
         useradd --system --user-group --no-create-home --home-dir /nonexistent \
             --shell /usr/sbin/nologin "$test_user" 2>/dev/null ||
@@ -87,6 +86,8 @@ sway_ready() {
 
 # Starts sway, with Xwayland when the argument is "enable".
 start_sway() {
+    require_tools sway swaymsg wtype wl-copy wl-paste
+    [ "${1:-}" = enable ] && require_tools Xwayland xclip xmessage
     printf '%s\n' "xwayland ${1:-disable}" 'output HEADLESS-1 resolution 1280x800' \
         >"$work/sway.conf"
     start_in_session WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
@@ -104,6 +105,7 @@ bus_ready() {
 }
 
 start_mutter() {
+    require_tools mutter dbus-daemon
     [ -x "${MUTTER_REMOTE:-}" ] || fail "MUTTER_REMOTE names no program"
     mutter_remote=$work/mutter_remote
     cp "$MUTTER_REMOTE" "$mutter_remote"

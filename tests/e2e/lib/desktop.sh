@@ -123,12 +123,16 @@ enter_on_row() {
     press "${keys[@]}" Return
 }
 
+# Variables (NAME=VALUE) that start_program_in sets for the program alone.
+program_environment=()
+
 # Starts $program with the given arguments from the given folder, its output added to
 # program.log; sets program_pid.
 start_program_in() {
     local current_folder=$1
     shift
-    (cd "$current_folder" && exec "${program:?}" "$@") >>"$work/program.log" 2>&1 &
+    (cd "$current_folder" && exec env "${program_environment[@]}" "${program:?}" "$@") \
+        >>"$work/program.log" 2>&1 &
     program_pid=$!
     own_processes+=("$program_pid")
 }
