@@ -98,9 +98,10 @@ int CheckHeldAddress(const std::string& folder, const std::string& settings,
         std::cerr << "Warning: the base address cannot be checked: " << settings << ": "
                   << held.problem << ".\n";
     }
-    std::cerr << "The folder is deployed all the same. To use another base address, save it in "
-                 "the program's settings window (\"Paramètre\"), or delete "
-              << settings << " and deploy again with it; --no-check skips this check." << std::endl;
+    std::cerr << "The folder is deployed all the same. To use another base address, change it in "
+                 "the program's\nsettings window (\"Paramètre\"), or delete "
+              << settings << " and deploy again with it;\n--no-check skips this check."
+              << std::endl;
     return 3;
 }
 
