@@ -105,80 +105,98 @@ int CheckHeldAddress(const std::string& folder, const std::string& settings,
     return 3;
 }
 
+// What a deployment installs, known before anything is changed.
+struct Plan {
+    std::string folder;
+    std::string program;
+    std::string settings;
+    std::optional<std::u16string> address;
+    std::string executable;
+    std::string icon;
+};
+
+// Every refusal comes here, before anything is changed.
+Plan Prepare(const DeployRequest& request) {
+    Plan plan;
+    plan.folder = ExistingFolder(request.folder);
+    plan.program = plan.folder + "/lirvane";
+    plan.settings = plan.folder + "/PARAM.ini";
+    if (IsFolder(plan.program)) {
+        throw Refusal(plan.program + " is a folder");
+    }
+    if (request.baseAddress) {
+        plan.address = AddressToWrite(*request.baseAddress);
+    }
+    if (request.launcher) {
+        if (const std::string refusal = LauncherRefusal(plan.folder); !refusal.empty()) {
+            throw Refusal(refusal);
+        }
+        plan.icon = IconToInstall();
+    }
+    plan.executable = ExecutableToInstall();
+    return plan;
+}
+
+StagedFile StagedProgram(const Plan& plan) {
+    try {
+        StagedFile staged(plan.folder, 0755);
+        staged.CopyFrom(plan.executable);
+        return staged;
+    } catch (const std::system_error& error) {
+        throw Refusal("cannot write into " + plan.folder + " (" + error.what() + ")");
+    }
+}
+
 } // namespace
 
 int Deploy(const DeployRequest& request) {
-    // Every refusal comes first, before anything is changed.
-    const std::string folder = ExistingFolder(request.folder);
-    const std::string program = folder + "/lirvane";
-    if (IsFolder(program)) {
-        throw Refusal(program + " is a folder");
-    }
-    std::optional<std::u16string> address;
-    if (request.baseAddress) {
-        address = AddressToWrite(*request.baseAddress);
-    }
-    std::string icon;
-    if (request.launcher) {
-        if (const std::string refusal = LauncherRefusal(folder); !refusal.empty()) {
-            throw Refusal(refusal);
-        }
-        icon = IconToInstall();
-    }
-    const std::string executable = ExecutableToInstall();
-
-    // The executable is complete beside its place before the settings file and the launcher are
-    // written, and takes its place last: a failure on the way takes back the settings file.
-    std::optional<StagedFile> staged;
-    try {
-        staged.emplace(folder, 0755);
-    } catch (const std::system_error&) {
-        throw Refusal("cannot write into " + folder);
-    }
-    try {
-        staged->CopyFrom(executable);
-    } catch (const std::system_error& error) {
-        throw Refusal("cannot copy the program: " + std::string(error.what()));
-    }
-    const std::string settings = folder + "/PARAM.ini";
-    const bool keepsSettings = address && Exists(settings);
-    const bool writesSettings = address && !keepsSettings;
+    const Plan plan = Prepare(request);
+    // The program is complete beside its place before the settings file and the launcher are
+    // written, and takes its place last. A failure on the way removes it and the settings file.
+    StagedFile staged = StagedProgram(plan);
+    const bool writesSettings = plan.address && !Exists(plan.settings);
     if (writesSettings) {
         try {
-            mdCode::WriteTextFile(mdCode::ToProgramForm(settings), *address);
+            mdCode::WriteTextFile(mdCode::ToProgramForm(plan.settings), *plan.address);
         } catch (const mdCode::FileError& error) {
             throw Refusal("cannot write the settings: " + std::string(error.what()));
         }
     }
-    std::string entry;
-    try {
-        if (request.launcher) {
-            entry = WriteLauncher(folder, icon);
-        }
-        staged->Commit(program);
-    } catch (const std::system_error& error) {
+    const auto refusalTakingBackSettings = [&](const std::string& what,
+                                               const std::exception& error) {
         if (writesSettings) {
-            unlink(settings.c_str());
+            unlink(plan.settings.c_str());
         }
-        throw Refusal(std::string(entry.empty() && request.launcher ? "cannot add the launcher: "
-                                                                    : "cannot install: ") +
-                      error.what());
+        return Refusal(what + error.what());
+    };
+    std::string entry;
+    if (request.launcher) {
+        try {
+            entry = WriteLauncher(plan.folder, plan.icon);
+        } catch (const std::system_error& error) {
+            throw refusalTakingBackSettings("cannot add the launcher: ", error);
+        }
+    }
+    try {
+        staged.Commit(plan.program);
+    } catch (const std::system_error& error) {
+        throw refusalTakingBackSettings("cannot install the program: ", error);
     }
 
-    std::cout << "Installed " << program << std::endl;
+    std::cout << "Installed " << plan.program << std::endl;
     HeldAddress held;
-    if (address) {
-        held = ReadHeldAddress(settings);
+    if (plan.address) {
+        held = ReadHeldAddress(plan.settings);
         if (writesSettings) {
-            std::cout << "Settings: " << settings << std::endl;
+            std::cout << "Settings: " << plan.settings << std::endl;
         } else {
-            SayKept(settings, held, *address);
+            SayKept(plan.settings, held, *plan.address);
         }
     }
     if (request.launcher) {
         std::cout << "Launcher: " << entry << std::endl;
     }
-    return address && request.check ? CheckHeldAddress(folder, settings, held) : 0;
+    return plan.address && request.check ? CheckHeldAddress(plan.folder, plan.settings, held) : 0;
 }
 
 } // namespace deploy

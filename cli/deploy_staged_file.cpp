@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <utility>
 
 namespace deploy {
 namespace {
@@ -67,6 +68,10 @@ StagedFile::StagedFile(const std::string& folder, mode_t mode, const std::string
         throw;
     }
 }
+
+StagedFile::StagedFile(StagedFile&& other) noexcept
+    : path_(std::exchange(other.path_, {})), descriptor_(std::exchange(other.descriptor_, -1)),
+      committed_(other.committed_) {}
 
 StagedFile::~StagedFile() {
     Discard();

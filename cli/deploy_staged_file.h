@@ -16,8 +16,8 @@ public:
     // Its name is `name`, or by default a hidden one: ".lirvane." and six random letters.
     StagedFile(const std::string& folder, mode_t mode, const std::string& name = {});
     ~StagedFile();
-    StagedFile(const StagedFile&) = delete;
-    StagedFile& operator=(const StagedFile&) = delete;
+    StagedFile(StagedFile&& other) noexcept;
+    StagedFile& operator=(StagedFile&&) = delete;
 
     const std::string& Path() const { return path_; }
     void Write(std::string_view bytes);

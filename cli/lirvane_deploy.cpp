@@ -3,6 +3,7 @@
 #include "cli/deploy_interruption.h"
 #include "cli/deploy_launcher.h"
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <iostream>
