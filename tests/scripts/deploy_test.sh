@@ -8,7 +8,7 @@
 set -euo pipefail
 
 case_name=deploy
-# shellcheck source=../e2e/lib/web_server.sh
+# shellcheck source-path=SCRIPTDIR source=../e2e/lib/web_server.sh
 source "$(dirname "$0")/../e2e/lib/web_server.sh"
 sources=$(realpath "$(dirname "$0")/../..")
 LIRVANE_EXECUTABLE=$(realpath "$1")
@@ -99,7 +99,8 @@ site=http://127.0.0.1:$port
 deploy_cases=(
     "pub/t|$site/tt/\r\n|$site/t/||3|*holds $site/tt/, not the given $site/t/*$site/tt/lirvane-\
 check-*.txt gave HTTP 404.*PARAM.ini and deploy again*|PARAM.ini lirvane |$site/tt/\r\n"
-    "pub/t|$site/t/\r\n|$site/tt/||0|*OK: $site/t/ serves $work/pub/t|PARAM.ini lirvane |$site/t/\r\n"
+    "pub/t|$site/t/\r\n|$site/tt/||0|*OK: $site/t/ serves $work/pub/t|PARAM.ini lirvane \
+|$site/t/\r\n"
     "pub/t|-|$site/t/ ||0|Installed*OK: $site/t/ serves $work/pub/t|PARAM.ini lirvane |$site/t/\r\n"
     "pub/t|-|   |--no-check|1|*the base address is empty||-"
     $'dep\xff|-|'"$site/|--launcher|1|*a launcher needs a folder name in UTF-8||-"
