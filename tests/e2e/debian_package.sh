@@ -89,7 +89,8 @@ done
 cmp -s "$work/root/usr/lib/lirvane/lirvane" "$folder/lirvane" || fail "the deployed program differs"
 
 # A server that accepts the connection but never answers: interrupted while it waits, the
-# deployment removes its probe.
+# deployment removes its probe. (The address checked is the one PARAM.ini holds.)
+rm -f "$folder/PARAM.ini"
 # shellcheck disable=SC2046 # nginx and its worker
 kill -STOP "$web_server" $(pgrep -P "$web_server")
 "$deploy" "$folder" "http://127.0.0.1:$port/partage/" >"$work/said" 2>&1 &

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# A person's whole journeys through the real program, deployed with scripts/deploy.sh into a
+# A person's whole journeys through the real program, deployed with lirvane-deploy into a
 # fresh folder and driven on a private X desktop with the keyboard and the mouse. Every journey
 # ends with the program's exit code 0 and no process of it left but a clipboard keeper.
 #
@@ -20,7 +20,8 @@ set -euo pipefail
 executable=$(realpath "$1")
 case_name=$2
 scripts=$(realpath "$(dirname "$0")/../../scripts")
-deploy=$scripts/deploy.sh
+# Built beside the program.
+deploy=$(dirname "$executable")/lirvane-deploy
 # shellcheck source=lib/desktop.sh
 source "$(dirname "$0")/lib/desktop.sh"
 
@@ -53,8 +54,8 @@ before_cleanup() {
 # The published folder as the deployment leaves it, with the files to address.
 deploy_folder() {
     mkdir -p "$folder"
-    LIRVANE_EXECUTABLE=$executable bash "$deploy" "$folder" "$@" --no-check \
-        >"$work/deploy.log" 2>&1 || fail "deploy.sh failed"
+    LIRVANE_EXECUTABLE=$executable "$deploy" "$folder" "$@" --no-check \
+        >"$work/deploy.log" 2>&1 || fail "lirvane-deploy failed"
 }
 
 add_files() {
@@ -276,14 +277,15 @@ case_launcher() {
     expect_clipboard "$report_address"
 }
 
-# run.sh in a copy of the clone's scripts, from a subfolder of its demo folder; deploy.sh
-# installs the built executable.
+# run.sh in a copy of the clone's scripts and built lirvane-deploy, from a subfolder of its demo
+# folder; deploy.sh installs the built executable.
 case_run_script() {
     local clone=$work/clone
     folder=$clone/demo
     program=$folder/lirvane
-    mkdir -p "$clone/scripts" "$folder/images"
+    mkdir -p "$clone/scripts" "$clone/build" "$folder/images"
     cp "$scripts/run.sh" "$scripts/deploy.sh" "$clone/scripts/"
+    cp "$deploy" "$clone/build/"
     printf '%s\r\n' "$base_url" >"$folder/PARAM.ini"
     start_desktop
     (

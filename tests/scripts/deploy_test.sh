@@ -1,31 +1,38 @@
 #!/usr/bin/env bash
-# Checks scripts/deploy.sh with an already built executable: what it puts into the folder, the
-# settings file it writes, what it refuses, and the "Open with" launcher it adds and removes;
-# and, in a stand-in clone, what it does when the build fails. (The address check is tested
-# against a real web server with the Debian package.)
+# Checks lirvane-deploy with an already built executable: what it puts into the folder, the
+# settings file it writes, what it refuses, the address it checks against a real web server and
+# the "Open with" launcher it adds and removes; and scripts/deploy.sh in a stand-in clone, what
+# it does when the build fails.
 #
-# Usage: deploy_test.sh <lirvane executable>
+# Usage: deploy_test.sh <lirvane executable> <lirvane-deploy>
 set -euo pipefail
 
+case_name=deploy
+# shellcheck source-path=SCRIPTDIR source=../e2e/lib/web_server.sh
+source "$(dirname "$0")/../e2e/lib/web_server.sh"
+sources=$(realpath "$(dirname "$0")/../..")
 LIRVANE_EXECUTABLE=$(realpath "$1")
 export LIRVANE_EXECUTABLE
-deploy=$(realpath "$(dirname "$0")/../../scripts/deploy.sh")
-work=$(mktemp -d -t lirvane-deploy.XXXXXX)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+deploy=$(realpath "$2")
 export HOME=$work/home XDG_DATA_HOME=$work/home/data
 mkdir -p "$HOME"
 umask 022
 failures=0
 
+before_cleanup() {
+    chmod -R u+w "$work"
+}
+
+# Every check runs; the failures are counted.
 fail() {
     echo "FAIL: $*" >&2
     failures=$((failures + 1))
 }
 
-# Runs deploy.sh, keeping its status and what it said; never stops the test.
+# Runs lirvane-deploy, keeping its status and what it said; never stops the test.
 run_deploy() {
     status=0
-    bash "$deploy" "$@" >"$work/said" 2>&1 || status=$?
+    "$deploy" "$@" >"$work/said" 2>&1 || status=$?
     said=$(cat "$work/said")
 }
 
@@ -47,7 +54,6 @@ settings_cases=(
     'http://site/€ – ok|http://site/\200 \226 ok/\r\n'
     'http://site/a\|http://site/a\\/\r\n'
     $'http://site/a\r\nb|http://site/ab/\r\n'
-    '   |   /\r\n'
 )
 for case in "${settings_cases[@]}"; do
     address=${case%%|*}
@@ -82,6 +88,42 @@ for case in "${refused_addresses[@]}"; do
     [[ $said == *"${case#*|}"* ]] || fail "refusing '${case%%|*}' said: $said"
     [ -z "$(folder_names)" ] || fail "refusing '${case%%|*}' left: $(folder_names)"
 done
+
+# Deployments checked against nginx, which publishes $work/pub at http://127.0.0.1:$port/. The
+# address checked is the one PARAM.ini holds after deploying.
+# folder below $work | PARAM.ini before (printf format; - none) | base address | option |
+# exit code | what it says (a pattern) | the folder's files after | PARAM.ini after (- none)
+mkdir -p "$work/pub"
+start_web_server "$work/pub"
+site=http://127.0.0.1:$port
+deploy_cases=(
+    "pub/t|$site/tt/\r\n|$site/t/||3|*holds $site/tt/, not the given $site/t/*$site/tt/lirvane-\
+check-*.txt gave HTTP 404.*PARAM.ini and deploy again*|PARAM.ini lirvane |$site/tt/\r\n"
+    "pub/t|$site/t/\r\n|$site/tt/||0|*OK: $site/t/ serves $work/pub/t|PARAM.ini lirvane \
+|$site/t/\r\n"
+    "pub/t|-|$site/t/ ||0|Installed*OK: $site/t/ serves $work/pub/t|PARAM.ini lirvane |$site/t/\r\n"
+    "pub/t|-|   |--no-check|1|*the base address is empty||-"
+    $'dep\xff|-|'"$site/|--launcher|1|*a launcher needs a folder name in UTF-8||-"
+    $'dep\tx|-|'"$site/|--launcher|1|*a launcher cannot name a folder with control characters||-"
+)
+for case in "${deploy_cases[@]}"; do
+    IFS='|' read -r name before address option code pattern names after <<<"$case"
+    fresh_folder "$name"
+    # shellcheck disable=SC2059 # the bytes are given as a format
+    [ "$before" = - ] || printf "$before" >"$folder/PARAM.ini"
+    # shellcheck disable=SC2086 # no option is no argument
+    run_deploy "$folder" "$address" $option
+    [ "$status" -eq "$code" ] || fail "'$address' into $name: exit code $status: $said"
+    # shellcheck disable=SC2053 # a pattern
+    [[ $said == $pattern ]] || fail "'$address' into $name said: $said"
+    [ "$(folder_names)" = "$names" ] || fail "'$address' into $name left: $(folder_names)"
+    if [ "$after" != - ]; then
+        # shellcheck disable=SC2059
+        printf "$after" | cmp -s - "$folder/PARAM.ini" ||
+            fail "'$address' into $name left PARAM.ini: $(od -c "$folder/PARAM.ini" 2>&1)"
+    fi
+done
+! compgen -G "$XDG_DATA_HOME/applications/*" >/dev/null || fail "a refused launcher was written"
 
 # An existing settings file is kept, and said so; the executable is still updated.
 fresh_folder kept
@@ -144,6 +186,9 @@ for name in "mon site" 'a "b" $c `d` \e 100%'; do
     eval "words=($line)"
     [ "${words[-2]}" = "$folder/lirvane" ] && [ "${words[-1]}" = %f ] ||
         fail "the Exec line for '$name' reads as: ${words[*]}"
+    # Named as earlier versions named it, so that their entries are found and removed.
+    [ "$entry" = "$applications/lirvane-$(printf '%s' "$folder" | md5sum | cut -c1-12).desktop" ] ||
+        fail "the launcher for '$name' is named $entry"
     # "Open with" as GNOME Files, Thunar and other GIO file managers do it.
     : >"$folder/x y.txt"
     rm -f "$work/launched"
@@ -156,7 +201,7 @@ for name in "mon site" 'a "b" $c `d` \e 100%'; do
     [ "$(cat "$work/launched" 2>/dev/null)" = "$folder/lirvane"$'\n'"$folder/x y.txt" ] ||
         fail "the launcher for '$name' started: $(cat "$work/launched" 2>/dev/null)"
 done
-cmp -s "$(dirname "$deploy")/../ui/icons/main_window.png" "$icon" || fail "the icon is missing"
+cmp -s "$sources/ui/icons/main_window.png" "$icon" || fail "the icon is missing"
 
 # Removing one launcher keeps the icon the other still uses; removing the last removes it.
 run_deploy --remove-launcher "$work/mon site"
@@ -169,14 +214,15 @@ run_deploy --remove-launcher "$work/$name"
 run_deploy --remove-launcher "$work/$name"
 [ "$status" -eq 0 ] && [[ $said == "No launcher"* ]] || fail "removing twice said: $said"
 
-# A clone whose build fails, set up by a user with sudo: nothing is installed, the exit code
-# says so; the set-up asks apt for what building and running need alone, and passes
-# DEBIAN_FRONTEND through sudo, which keeps none of the caller's environment.
+# scripts/deploy.sh in a clone whose build fails, set up by a user with sudo: nothing is
+# installed, not even by an earlier build, and the exit code says so; the set-up asks apt for
+# what building and running need alone, and passes DEBIAN_FRONTEND through sudo, which keeps
+# none of the caller's environment.
 clone=$work/clone
 mkdir -p "$clone/scripts" "$clone/build" "$work/bin"
-cp "$(dirname "$deploy")/deploy.sh" "$(dirname "$deploy")/setup.sh" "$clone/scripts/"
+cp "$sources/scripts/deploy.sh" "$sources/scripts/setup.sh" "$clone/scripts/"
 : >"$clone/build/CMakeCache.txt"
-cp "$LIRVANE_EXECUTABLE" "$clone/build/lirvane" # an earlier build
+cp "$LIRVANE_EXECUTABLE" "$deploy" "$clone/build/" # an earlier build
 stand_in() {
     printf '#!/bin/sh\n%s\n' "$2" >"$work/bin/$1"
     chmod 755 "$work/bin/$1"
@@ -201,4 +247,4 @@ for package in sway mutter nginx-light xvfb clang lintian libgtest-dev; do
 done
 
 [ "$failures" -eq 0 ] || exit 1
-echo "deploy.sh: all checks passed"
+echo "lirvane-deploy: all checks passed"

@@ -1,0 +1,57 @@
+#include "cli/deploy_sources.h"
+
+#include "cli/deploy_refusal.h"
+#include "paths/resolved_path.h"
+
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace deploy {
+namespace {
+
+// A file, not a folder, that this user may use as asked (an `access` mode).
+bool IsUsableFile(const std::string& path, int usable) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+           access(path.c_str(), usable) == 0;
+}
+
+std::string CommandFolder() {
+    const auto folder = mdCode::ExecutableFolder();
+    if (!folder) {
+        throw Refusal("cannot tell the folder of this command");
+    }
+    return *folder;
+}
+
+// The first of the two that can be used as asked, the packaged one first.
+std::string Installed(const std::string& packaged, const std::string& beside, int usable,
+                      const std::string& what) {
+    const std::string folder = CommandFolder();
+    for (const std::string& candidate : {folder + "/../" + packaged, folder + "/" + beside}) {
+        if (IsUsableFile(candidate, usable)) {
+            return candidate;
+        }
+    }
+    throw Refusal("no " + what + " to install: neither " + folder + "/../" + packaged + " nor " +
+                  folder + "/" + beside);
+}
+
+} // namespace
+
+std::string ExecutableToInstall() {
+    if (const char* given = std::getenv("LIRVANE_EXECUTABLE"); given != nullptr && *given) {
+        if (!IsUsableFile(given, X_OK)) {
+            throw Refusal("LIRVANE_EXECUTABLE is not an executable file");
+        }
+        return given;
+    }
+    return Installed("lib/lirvane/lirvane", "lirvane", X_OK, "program");
+}
+
+std::string IconToInstall() {
+    return Installed("share/icons/hicolor/32x32/apps/lirvane.png", "lirvane.png", R_OK, "icon");
+}
+
+} // namespace deploy
