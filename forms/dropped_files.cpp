@@ -1,5 +1,6 @@
 #include "forms/dropped_files.h"
 
+#include "forms/mounted_location.h"
 #include "paths/program_path.h"
 #include "paths/resolved_path.h"
 
@@ -28,6 +29,21 @@ std::string NativeBytes(const QUrl& url) {
     return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
 }
 
+// Where the desktop has mounted the location that a URL of another scheme names (sftp://,
+// smb://…); file URLs and web links never reach GIO: asking for a web link would mount its
+// server, through GVFS, as the drag enters.
+std::optional<std::string> MountedPathOf(const QUrl& url) {
+    const QString scheme = url.scheme();
+    if (scheme == QLatin1String("file") || scheme == QLatin1String("http") ||
+        scheme == QLatin1String("https"))
+        return std::nullopt;
+    return MountedPath(url.toEncoded().toStdString());
+}
+
+bool IsLocalFile(const QUrl& url) {
+    return IsLocalFileUrl(url) || MountedPathOf(url).has_value();
+}
+
 // A drop only reads the names, so it takes a copy, or a link when the source offers a link but
 // no copy; never a move, which tells the source that its files went away (it may then delete
 // them). Qt answers a source only with an action that it offers: a drag offered as a move alone
@@ -48,7 +64,7 @@ bool AcceptWithoutMove(QDropEvent& drop) {
 
 bool CarriesLocalFiles(const QMimeData& data) {
     const QList<QUrl> urls = data.urls();
-    return std::any_of(urls.begin(), urls.end(), IsLocalFileUrl);
+    return std::any_of(urls.begin(), urls.end(), IsLocalFile);
 }
 
 Files DroppedFiles(const QMimeData& data) {
@@ -57,8 +73,13 @@ Files DroppedFiles(const QMimeData& data) {
     Files files;
     files.reserve(static_cast<std::size_t>(urls.size()));
     for (const QUrl& url : urls) {
+        std::optional<std::string> path;
         if (IsLocalFileUrl(url))
-            files.push_back(mdCode::ToProgramForm(resolver.Resolved(NativeBytes(url))));
+            path = NativeBytes(url);
+        else
+            path = MountedPathOf(url);
+        if (path)
+            files.push_back(mdCode::ToProgramForm(resolver.Resolved(*path)));
     }
     return files;
 }

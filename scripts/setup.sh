@@ -6,12 +6,12 @@
 #   setup.sh --tests   that and what its tests need.
 set -euo pipefail
 
-# Building and running: the compiler, CMake, Qt's development files, the font the windows ask
-# for, Qt's Wayland plugin and wl-copy on a Wayland desktop, xclip, which keeps a copy on X11
-# after the program ends, curl for deploy's address check.
+# Building and running: the compiler, CMake, Qt's and GIO's development files, the font the
+# windows ask for, Qt's Wayland plugin and wl-copy on a Wayland desktop, xclip, which keeps a
+# copy on X11 after the program ends, curl for deploy's address check.
 run_packages=(
     cmake ninja-build g++ pkgconf
-    qt6-base-dev libgl-dev libxcb1-dev libwayland-dev
+    qt6-base-dev libgl-dev libxcb1-dev libwayland-dev libglib2.0-dev
     fonts-liberation2
     qt6-wayland wl-clipboard xclip
     curl
