@@ -28,6 +28,8 @@ test_packages=(
     clang libclang-rt-dev
     # The performance guard counts instructions with callgrind.
     valgrind
+    # The deploy test sees in the system calls that PARAM.ini is synced before it is renamed.
+    strace
     libwayland-client0 sway wtype mutter dbus-daemon util-linux passwd
     xwayland
     build-essential debhelper lintian

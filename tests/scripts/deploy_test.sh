@@ -125,6 +125,19 @@ for case in "${deploy_cases[@]}"; do
 done
 ! compgen -G "$XDG_DATA_HOME/applications/*" >/dev/null || fail "a refused launcher was written"
 
+# PARAM.ini reaches the disk before it replaces the old one: the hidden file it is written to is
+# synced before the rename, or a power cut right after a save may leave an empty file. Seen in
+# the system calls, as nothing else shows it.
+fresh_folder synced
+strace -f -qq -e trace=openat,fsync,fdatasync,rename,renameat,renameat2 -o "$work/calls" \
+    "$deploy" "$folder" http://example.org/tmp/ --no-check >/dev/null 2>&1 ||
+    fail "deploying under strace failed"
+temporary_fd=$(sed -n 's/.*openat(.*\/\.PARAM\.ini\.[^"]*".* = \([0-9]*\)$/\1/p' "$work/calls")
+synced_then_renamed=$(sed -n "/openat(.*\/\.PARAM\.ini\./,/rename.*\.PARAM\.ini\./p" \
+    "$work/calls" | grep -cE "f(data)?sync\(${temporary_fd:-none}\) += 0" || true)
+[ -n "$temporary_fd" ] && [ "$synced_then_renamed" -eq 1 ] ||
+    fail "PARAM.ini was renamed into place without being synced first: $(cat "$work/calls")"
+
 # An existing settings file is kept, and said so; the executable is still updated.
 fresh_folder kept
 printf 'http://old/\r\n' >"$folder/PARAM.ini"
