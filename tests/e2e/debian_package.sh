@@ -35,11 +35,11 @@ expected="./usr/bin/lirvane-address ./usr/bin/lirvane-deploy ./usr/lib/lirvane/l
 ./usr/share/man/man1/lirvane-deploy.1.gz ./usr/share/man/man1/lirvane.1.gz "
 [ "$files" = "$expected" ] || fail "the package holds: $files"
 
-# The libraries of the executable (dpkg-shlibdeps; Debian 13 renamed some with "t64"), GIO's
-# among them, the font of its windows, curl for the check.
+# The libraries of the executable (dpkg-shlibdeps; Debian 13 renamed some with "t64"), the font
+# of its windows, curl for the check. GIO is loaded on demand; Qt's core library depends on it.
 depends=" $(dpkg-deb -f "$deb" Depends | tr -d ',') "
 for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libxcb1 libwayland-client0 \
-    libglib2.0-0 fonts-liberation2 curl; do
+    fonts-liberation2 curl; do
     [[ $depends == *" $package "* || $depends == *" ${package}t64 "* ]] ||
         fail "Depends lacks $package: $depends"
 done
