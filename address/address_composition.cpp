@@ -24,15 +24,17 @@ std::optional<std::u16string> RelativeName(const std::u16string& programFolder,
 }
 
 std::u16string FileAddress(const std::u16string& baseUrl, const std::u16string& name) {
-    std::u16string address = baseUrl;
-    std::size_t partStart = 0;
+    std::u16string address;
+    address.reserve(baseUrl.size() + name.size());
+    address = baseUrl;
+    std::u16string_view rest = name;
     for (;;) {
-        const std::size_t partEnd = name.find(u'\\', partStart);
-        address += EncodeUrl(name.substr(partStart, partEnd - partStart));
-        if (partEnd == std::u16string::npos)
+        const std::size_t partEnd = rest.find(u'\\');
+        AppendEncodedUrl(address, rest.substr(0, partEnd));
+        if (partEnd == std::u16string_view::npos)
             return address;
         address += u'/';
-        partStart = partEnd + 1;
+        rest.remove_prefix(partEnd + 1);
     }
 }
 
@@ -41,10 +43,10 @@ std::u16string PlainFileAddress(const std::u16string& baseUrl, const std::u16str
     address.reserve(baseUrl.size() + name.size());
     for (std::size_t i = 0; i < name.size(); ++i) {
         if (const std::size_t length = SeparatorOrControlLength(name, i)) {
-            address += EncodeUrl(name.substr(i, length));
+            AppendEncodedUrl(address, std::u16string_view(name).substr(i, length));
             i += length - 1;
         } else if (EscapedByteAt(name, i) >= 0) {
-            address += EncodeUrl(name.substr(i, 1));
+            AppendEncodedUrl(address, std::u16string_view(name).substr(i, 1));
         } else if (name[i] == u'\\') {
             address += u'/';
         } else if (name[i] == NameBackslash) {
@@ -65,14 +67,13 @@ std::optional<std::u16string> DroppedFileAddress(const std::u16string& programFo
     return rule(baseUrl, name);
 }
 
-std::u16string AddedLine(bool boxIsEmpty, const std::u16string& address) {
-    if (boxIsEmpty)
-        return address;
-    return u"\r\n" + address;
+std::u16string_view LineBreakBefore(bool boxIsEmpty) {
+    return boxIsEmpty ? u"" : u"\r\n";
 }
 
 std::u16string AppendAddress(std::u16string boxText, const std::u16string& address) {
-    boxText += AddedLine(boxText.empty(), address);
+    boxText += LineBreakBefore(boxText.empty());
+    boxText += address;
     return boxText;
 }
 

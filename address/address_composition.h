@@ -32,12 +32,12 @@ std::optional<std::u16string> DroppedFileAddress(const std::u16string& programFo
                                                  const std::u16string& baseUrl,
                                                  const std::u16string& path, AddressRule rule);
 
-// What adding `address` as the last line of the address box puts after the box's text: the
-// address alone when the box is empty (its text is ""), after a CR LF otherwise.
-std::u16string AddedLine(bool boxIsEmpty, const std::u16string& address);
+// What goes between the address box's text and an address added as its last line: nothing when
+// the box is empty (its text is ""), a CR LF otherwise.
+std::u16string_view LineBreakBefore(bool boxIsEmpty);
 
-// The address box text with `address` added as its last line (see AddedLine). The text is taken
-// by value, so that a caller adding many lines can move it in and pay once for each line.
+// The address box text with `address` added as its last line (see LineBreakBefore). The text is
+// taken by value, so that a caller adding many lines can move it in and pay once for each line.
 std::u16string AppendAddress(std::u16string boxText, const std::u16string& address);
 
 } // namespace mdCode

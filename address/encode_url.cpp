@@ -71,17 +71,17 @@ constexpr std::size_t LongestStep = 12;
 
 // One pass over the name, into room that grows when less than one step's worth is left: a
 // result is rarely much longer than its name, and room never used costs its filling.
-std::u16string EncodeUrl(const std::u16string& name) {
-    std::u16string encoded;
-    encoded.resize(name.size() + LongestStep);
-    char16_t* out = encoded.data();
-    char16_t* roomEnd = out + encoded.size();
+void AppendEncodedUrl(std::u16string& address, std::u16string_view name) {
+    const std::size_t start = address.size();
+    address.resize(start + name.size() + LongestStep);
+    char16_t* out = address.data() + start;
+    char16_t* roomEnd = address.data() + address.size();
     for (std::size_t i = 0; i < name.size(); ++i) {
         if (static_cast<std::size_t>(roomEnd - out) < LongestStep) {
-            const auto written = static_cast<std::size_t>(out - encoded.data());
-            encoded.resize(encoded.size() * 2);
-            out = encoded.data() + written;
-            roomEnd = encoded.data() + encoded.size();
+            const auto written = static_cast<std::size_t>(out - address.data());
+            address.resize(address.size() * 2);
+            out = address.data() + written;
+            roomEnd = address.data() + address.size();
         }
         const char16_t unit = name[i];
         switch (UnitActions[unit]) {
@@ -111,7 +111,12 @@ std::u16string EncodeUrl(const std::u16string& name) {
             break;
         }
     }
-    encoded.resize(static_cast<std::size_t>(out - encoded.data()));
+    address.resize(static_cast<std::size_t>(out - address.data()));
+}
+
+std::u16string EncodeUrl(std::u16string_view name) {
+    std::u16string encoded;
+    AppendEncodedUrl(encoded, name);
     return encoded;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace mdCode {
 
@@ -12,6 +13,8 @@ namespace mdCode {
 // - an invisible or line-breaking character (see separators_and_controls.h) becomes the "%XX"
 //   of each of its UTF-8 bytes;
 // - every other character passes unchanged, those outside Windows-1252 included.
-std::u16string EncodeUrl(const std::u16string& name);
+std::u16string EncodeUrl(std::u16string_view name);
+// The same encoding, written behind what `address` holds.
+void AppendEncodedUrl(std::u16string& address, std::u16string_view name);
 
 } // namespace mdCode

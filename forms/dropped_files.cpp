@@ -1,5 +1,6 @@
 #include "forms/dropped_files.h"
 
+#include "encoding/utf8.h"
 #include "forms/mounted_location.h"
 #include "paths/program_path.h"
 #include "paths/resolved_path.h"
@@ -23,10 +24,49 @@ bool IsLocalFileUrl(const QUrl& url) {
            host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0;
 }
 
-// The path's native bytes: the URL's path decoded byte by byte, so that bytes that are not UTF-8
-// survive (a decoding into text would replace them).
+int HexValue(char16_t digit) {
+    if (digit >= u'0' && digit <= u'9')
+        return digit - u'0';
+    if (digit >= u'A' && digit <= u'F')
+        return digit - u'A' + 10;
+    if (digit >= u'a' && digit <= u'f')
+        return digit - u'a' + 10;
+    return -1;
+}
+
+// The byte that the "%XX" at `at` stands for; -1 when there is none.
+int EncodedByteAt(std::u16string_view units, std::size_t at) {
+    if (units[at] != u'%' || at + 2 >= units.size())
+        return -1;
+    const int high = HexValue(units[at + 1]);
+    const int low = HexValue(units[at + 2]);
+    return high < 0 || low < 0 ? -1 : high * 16 + low;
+}
+
+// The path's native bytes. In every form but the fully decoded one, a URL keeps a byte that is
+// not part of valid UTF-8 as "%XX" and a "%" as "%25": decoding each "%XX" to its byte and
+// writing the rest in UTF-8 gives back every byte (a decoding into text would replace them).
 std::string NativeBytes(const QUrl& url) {
-    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+    const QString path = url.path(QUrl::PrettyDecoded);
+    const std::u16string_view units(reinterpret_cast<const char16_t*>(path.utf16()),
+                                    static_cast<std::size_t>(path.size()));
+    // Room for the most a unit gives: the three UTF-8 bytes of a character of the BMP.
+    std::string bytes(units.size() * 3, '\0');
+    char* out = bytes.data();
+    for (std::size_t i = 0; i < units.size();) {
+        if (const int encoded = EncodedByteAt(units, i); encoded >= 0) {
+            *out++ = static_cast<char>(encoded);
+            i += 3;
+        } else if (units[i] < 0x80) {
+            *out++ = static_cast<char>(units[i++]);
+        } else {
+            std::string character;
+            i += mdCode::AppendUtf8Of(character, units, i);
+            out = std::copy(character.begin(), character.end(), out);
+        }
+    }
+    bytes.resize(static_cast<std::size_t>(out - bytes.data()));
+    return bytes;
 }
 
 // Where the desktop has mounted the location that a URL of another scheme names (sftp://,

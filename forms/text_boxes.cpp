@@ -51,7 +51,8 @@ void MultiLineTextBox::AppendLine(const std::u16string& text) {
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
     // isEmpty() tells whether Text() is "" without reading the box back.
-    end.insertText(ToQString(mdCode::AddedLine(document()->isEmpty(), text)));
+    const std::u16string_view lineBreak = mdCode::LineBreakBefore(document()->isEmpty());
+    end.insertText(ToQString(std::u16string(lineBreak) + text));
 }
 
 void MultiLineTextBox::keyPressEvent(QKeyEvent* event) {

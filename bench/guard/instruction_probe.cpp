@@ -19,6 +19,7 @@
 #include "forms/qt_text.h"
 #include "ui/main/main_window.h"
 
+#include <QApplication>
 #include <QMimeData>
 #include <QPointer>
 #include <QUrl>
@@ -49,6 +50,9 @@ template <class Program, class Peer> void CountPair(Program&& program, Peer&& pe
 
 int Drop(int argc, char** argv, int fileCount) {
     forms::Application application(argc, argv);
+    // A blinking cursor repaints on a timer, in whichever box has the focus, as often as the run
+    // is slow: it would make the counts differ from run to run and from one side to the other.
+    QApplication::setCursorFlashTime(0);
     ProgramSandbox program;
     program.CreateFile(QStringLiteral("PARAM.ini"), "http://example.org/tmp/\r\n");
     program.Start();
