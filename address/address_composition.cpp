@@ -25,7 +25,7 @@ std::optional<std::u16string> RelativeName(const std::u16string& programFolder,
 
 std::u16string FileAddress(const std::u16string& baseUrl, const std::u16string& name) {
     std::u16string address;
-    address.reserve(baseUrl.size() + name.size());
+    address.reserve(baseUrl.size() + name.size() + EncodingSlack);
     address = baseUrl;
     std::u16string_view rest = name;
     for (;;) {

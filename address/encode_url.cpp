@@ -65,7 +65,7 @@ char16_t* WriteEncodedUtf8(char16_t* out, char32_t codePoint) {
 }
 
 // The most units one step of the encoding writes: the four UTF-8 bytes of a pair as "%XX".
-constexpr std::size_t LongestStep = 12;
+constexpr std::size_t LongestStep = EncodingSlack;
 
 } // namespace
 

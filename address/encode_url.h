@@ -14,7 +14,9 @@ namespace mdCode {
 //   of each of its UTF-8 bytes;
 // - every other character passes unchanged, those outside Windows-1252 included.
 std::u16string EncodeUrl(std::u16string_view name);
-// The same encoding, written behind what `address` holds.
+// The same encoding, written behind what `address` holds. It needs room for the name and
+// EncodingSlack more units to write without growing the string.
+inline constexpr std::size_t EncodingSlack = 12;
 void AppendEncodedUrl(std::u16string& address, std::u16string_view name);
 
 } // namespace mdCode

@@ -2,6 +2,8 @@
 
 #include "encoding/utf8.h"
 
+#include <array>
+
 namespace mdCode {
 namespace {
 
@@ -10,6 +12,16 @@ constexpr char16_t EscapeBase = 0xDC80;
 char16_t EscapedUnit(char byte) {
     return static_cast<char16_t>(EscapeBase - 0x80 + static_cast<unsigned char>(byte));
 }
+
+// The unit of each ASCII byte: itself, but for the two that the program form writes otherwise.
+constexpr std::array<char16_t, 0x80> AsciiUnits = [] {
+    std::array<char16_t, 0x80> units{};
+    for (char16_t byte = 0; byte < units.size(); ++byte)
+        units[byte] = byte;
+    units['/'] = u'\\';
+    units['\\'] = NameBackslash;
+    return units;
+}();
 
 } // namespace
 
@@ -21,7 +33,7 @@ std::u16string ToProgramForm(std::string_view nativePath) {
     for (std::size_t at = 0; at < nativePath.size();) {
         // Most bytes of most paths are ASCII, which passes but for the slashes.
         if (const char byte = nativePath[at]; static_cast<unsigned char>(byte) < 0x80) {
-            *out++ = byte == '/' ? u'\\' : byte == '\\' ? NameBackslash : char16_t(byte);
+            *out++ = AsciiUnits[static_cast<unsigned char>(byte)];
             ++at;
             continue;
         }
