@@ -161,7 +161,11 @@ echo "test.sh: passed in $(($(date +%s) - start)) s"
 
 if [ -e "$debian12" ]; then
     echo "== the Debian 12 build on an X desktop"
-    bash tests/e2e/journeys.sh "$debian12" launcher >/root/debian12-journey.log 2>&1 ||
+    # The journey deploys with the lirvane-deploy beside the executable: this tree's own.
+    mkdir -p /root/debian12
+    cp "$debian12" /root/debian12/lirvane
+    cp build/lirvane-deploy /root/debian12/
+    bash tests/e2e/journeys.sh /root/debian12/lirvane launcher >/root/debian12-journey.log 2>&1 ||
         { tail -n 40 /root/debian12-journey.log; echo "FAIL: the Debian 12 build"; exit 1; }
     echo "Debian 12 build: its window showed the file's address and copied it"
 fi
