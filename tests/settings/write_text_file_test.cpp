@@ -418,30 +418,41 @@ private:
     bool mounted_ = false;
 };
 
-// Where only the file may be written, a save on a full disk leaves the old content whole, and
-// the error names the file and the full disk.
-TEST(WriteTextFile, AFullDiskLeavesTheFileRewrittenInPlaceWhole) {
+// A save on a full disk leaves the old content whole, whether it replaces the file or, where only
+// the file may be written (saved by nobody in root's folder), rewrites it in place; the error
+// names the file and the full disk.
+TEST(WriteTextFile, AFullDiskLeavesTheOldContentWhole) {
     if (geteuid() != 0) {
         GTEST_SKIP() << "mounting a small tmpfs and saving as another user needs root";
     }
-    TemporaryFolder folder;
-    ASSERT_EQ(chmod(folder.Native("").c_str(), 0755), 0);
-    const SmallDisk disk(folder.Native("disk"));
-    if (!disk.Mounted()) {
-        GTEST_SKIP() << "no tmpfs can be mounted here: " << std::strerror(errno);
+    for (const bool inPlace : {false, true}) {
+        SCOPED_TRACE(inPlace ? "rewritten in place" : "replaced");
+        TemporaryFolder folder;
+        ASSERT_EQ(chmod(folder.Native("").c_str(), 0755), 0);
+        const SmallDisk disk(folder.Native("disk"));
+        if (!disk.Mounted()) {
+            GTEST_SKIP() << "no tmpfs can be mounted here: " << std::strerror(errno);
+        }
+        const std::string previous = "http://old.example/tmp/\r\n";
+        folder.WriteBytes("disk/PARAM.ini", previous);
+        ASSERT_EQ(chmod(folder.Native("disk/PARAM.ini").c_str(), 0666), 0);
+        disk.Fill();
+
+        const int status = SavedInChild(
+            [&] {
+                WriteTextFile(folder.ProgramPath("disk/PARAM.ini"), std::u16string(6000, u'a'));
+            },
+            folder.Native("disk/PARAM.ini").string() + " : Disque plein", inPlace);
+
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 1) << "the save did not fail with a full disk";
+        EXPECT_EQ(folder.ReadBytes("disk/PARAM.ini"), previous);
+        Names left;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.Native("disk"))) {
+            left.push_back(entry.path().filename().string());
+        }
+        EXPECT_THAT(left, testing::UnorderedElementsAre("PARAM.ini", "filler"));
     }
-    const std::string previous = "http://old.example/tmp/\r\n";
-    folder.WriteBytes("disk/PARAM.ini", previous);
-    ASSERT_EQ(chmod(folder.Native("disk/PARAM.ini").c_str(), 0666), 0);
-    disk.Fill();
-
-    const int status = SavedInChild(
-        [&] { WriteTextFile(folder.ProgramPath("disk/PARAM.ini"), std::u16string(6000, u'a')); },
-        folder.Native("disk/PARAM.ini").string() + " : Disque plein", true);
-
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1) << "the save did not fail with a full disk";
-    EXPECT_EQ(folder.ReadBytes("disk/PARAM.ini"), previous);
 }
 
 } // namespace
