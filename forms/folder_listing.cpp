@@ -1,23 +1,17 @@
 #include "forms/folder_listing.h"
 
 #include "forms/qt_text.h"
+#include "paths/normal_file.h"
 #include "paths/program_path.h"
 
 #include <QCollator>
 #include <algorithm>
 #include <dirent.h>
-#include <fcntl.h>
 #include <memory>
 #include <numeric>
-#include <sys/stat.h>
 
 namespace forms {
 namespace {
-
-// Hidden files begin with "."; "." and ".." are no files either.
-bool IsHidden(const char* name) {
-    return name[0] == '.';
-}
 
 struct CloseFolder {
     void operator()(DIR* directory) const { closedir(directory); }
@@ -30,7 +24,7 @@ std::vector<std::string> NormalFileNames(const std::string& folder) {
         return names;
     const int descriptor = dirfd(directory.get());
     while (const dirent* entry = readdir(directory.get())) {
-        if (!IsHidden(entry->d_name) && IsNormalFileEntry(descriptor, entry->d_name, entry->d_type))
+        if (mdCode::IsNormalFileEntry(descriptor, entry->d_name, entry->d_type))
             names.emplace_back(entry->d_name);
     }
     return names;
@@ -69,17 +63,6 @@ void SortAsTheUserReads(std::vector<ListedFile>& files) {
 }
 
 } // namespace
-
-// The entry type says "normal file" without a look at the file; a link or an unknown type is
-// followed to what it names.
-bool IsNormalFileEntry(int folder, const char* name, unsigned char type) {
-    if (type == DT_REG)
-        return true;
-    if (type != DT_LNK && type != DT_UNKNOWN)
-        return false;
-    struct stat status {};
-    return fstatat(folder, name, &status, 0) == 0 && S_ISREG(status.st_mode);
-}
 
 std::vector<ListedFile> ListFolder(const std::u16string& folder) {
     std::vector<ListedFile> files;

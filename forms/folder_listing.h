@@ -19,8 +19,4 @@ struct ListedFile {
 // cannot be read.
 std::vector<ListedFile> ListFolder(const std::u16string& folder);
 
-// Whether an entry of the open folder, of the type readdir gives (DT_REG, DT_LNK, ..., and
-// DT_UNKNOWN on file systems that do not tell), is a normal file.
-bool IsNormalFileEntry(int folder, const char* name, unsigned char type);
-
 } // namespace forms

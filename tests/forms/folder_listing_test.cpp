@@ -4,12 +4,9 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <dirent.h>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace forms {
 namespace {
@@ -65,27 +62,6 @@ TEST(ListFolder, ListsEveryNormalFileByItsExactNameAndShowsItReadably) {
     }
     // QTemporaryDir cannot remove names that are not UTF-8.
     std::filesystem::remove_all(folder);
-}
-
-// Some file systems give every entry the type "unknown": the entry is then looked at.
-TEST(ListFolder, LooksAtEntriesWhoseTypeTheFileSystemDoesNotGive) {
-    const QTemporaryDir temporary;
-    const std::string folder = QFile::encodeName(temporary.path()).toStdString();
-    std::ofstream(folder + "/file") << "x";
-    std::filesystem::create_directory(folder + "/folder");
-    std::filesystem::create_symlink("file", folder + "/link to a file");
-    std::filesystem::create_symlink("folder", folder + "/link to a folder");
-    const std::pair<const char*, bool> cases[] = {
-        {"file", true},    {"folder", false}, {"link to a file", true}, {"link to a folder", false},
-        {"absent", false},
-    };
-    const int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    ASSERT_GE(descriptor, 0);
-    for (const auto& [name, normal] : cases) {
-        SCOPED_TRACE(name);
-        EXPECT_EQ(IsNormalFileEntry(descriptor, name, DT_UNKNOWN), normal);
-    }
-    close(descriptor);
 }
 
 TEST(ListFolder, SortsWithoutRegardToCase) {

@@ -2,8 +2,17 @@
 
 #include "support/temporary_folder.h"
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <fcntl.h>
+#include <functional>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace mdCode {
 namespace {
@@ -83,24 +92,137 @@ TEST(ReadTextFile, ReadsUtf8WhereTheBytesAreUtf8AndWindows1252Otherwise) {
     });
 }
 
-TEST(ReadTextFile, MissingFileThrowsNamingTheFile) {
-    TemporaryFolder folder;
-    EXPECT_THAT([&] { ReadTextFile(folder.ProgramPath("PARAM.ini")); },
-                testing::ThrowsMessage<FileError>(folder.Native("PARAM.ini").string() +
-                                                  ": No such file or directory"));
-}
+// What a reading that blocks would wait for: a writer of the FIFO. Once `patience` has passed,
+// one comes, writes and goes, so that a reading caught in a FIFO ends instead of hanging.
+class FifoWriterAfter final {
+public:
+    FifoWriterAfter(std::filesystem::path fifo, std::chrono::milliseconds patience)
+        : thread_([this, fifo = std::move(fifo), patience] {
+              std::unique_lock lock(mutex_);
+              if (!done_.wait_for(lock, patience, [this] { return finished_; })) {
+                  came_ = true;
+                  const int descriptor = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+                  if (descriptor >= 0) {
+                      EXPECT_EQ(write(descriptor, "leaked\r\n", 8), 8);
+                      close(descriptor);
+                  }
+              }
+          }) {}
+    ~FifoWriterAfter() {
+        {
+            const std::lock_guard lock(mutex_);
+            finished_ = true;
+        }
+        done_.notify_one();
+        thread_.join();
+    }
+    FifoWriterAfter(const FifoWriterAfter&) = delete;
+    FifoWriterAfter& operator=(const FifoWriterAfter&) = delete;
 
-TEST(ReadTextFile, FolderThrows) {
-    TemporaryFolder folder;
-    std::filesystem::create_directory(folder.Native("PARAM.ini"));
-    EXPECT_THROW(ReadTextFile(folder.ProgramPath("PARAM.ini")), FileError);
+    // Whether a reading waited for the writer.
+    bool Came() const { return came_; }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable done_;
+    bool finished_ = false;
+    std::atomic<bool> came_ = false;
+    std::thread thread_;
+};
+
+struct PlacedCase {
+    const char* what;
+    std::function<void(const TemporaryFolder&)> arrange;
+    // The reason given after the file's name, or none when the file is read.
+    std::function<std::string(const TemporaryFolder&)> refusal;
+};
+
+// The program folder is "program"; "program2" beside it and "outside" are other folders.
+TEST(ReadTextFile, ReadsOnlyARegularFileOrALinkToOneInsideTheFolder) {
+    const auto link = [](const std::string& target, const std::string& name = "PARAM.ini") {
+        return [=](const TemporaryFolder& folder) {
+            ASSERT_EQ(symlink(target.c_str(), folder.Native("program/" + name).c_str()), 0);
+        };
+    };
+    const auto leadsTo = [](const std::string& target) {
+        return [=](const TemporaryFolder& folder) {
+            return "Lien symbolique qui mène hors de son dossier, vers " +
+                   std::filesystem::canonical(folder.Native(target)).string();
+        };
+    };
+    const auto refused = [](const char* reason) {
+        return [=](const TemporaryFolder&) { return std::string(reason); };
+    };
+    const auto fifo = [](const std::string& name) {
+        return [=](const TemporaryFolder& folder) {
+            ASSERT_EQ(mkfifo(folder.Native("program/" + name).c_str(), 0644), 0);
+        };
+    };
+    const PlacedCase cases[] = {
+        {"a link to a file in the folder", link("other.ini"), nullptr},
+        {"a link to a file in a subfolder", link("sub/other.ini"), nullptr},
+        {"a link out and back in", link("../program/other.ini"), nullptr},
+        {"a link to a file outside", link("../outside/secret"), leadsTo("outside/secret")},
+        {"a link to a folder beginning with the folder's name", link("../program2/secret"),
+         leadsTo("program2/secret")},
+        {"a link to a link that leads outside",
+         [&](const TemporaryFolder& folder) {
+             link("../outside/secret", "relay.ini")(folder);
+             link("relay.ini")(folder);
+         },
+         leadsTo("outside/secret")},
+        {"a link to process data", link("/proc/self/status"),
+         [](const TemporaryFolder&) {
+             return "Lien symbolique qui mène hors de son dossier, vers /proc/" +
+                    std::to_string(getpid()) + "/status";
+         }},
+        {"a FIFO", fifo("PARAM.ini"), refused("Ce n'est pas un fichier ordinaire")},
+        {"a link to a FIFO in the folder",
+         [&](const TemporaryFolder& folder) {
+             fifo("pipe")(folder);
+             link("pipe")(folder);
+         },
+         refused("Ce n'est pas un fichier ordinaire")},
+        {"a link to a device", link("/dev/null"),
+         refused("Lien symbolique qui mène hors de son dossier, vers /dev/null")},
+        {"a dangling link", link("absent.ini"), refused("Fichier ou dossier introuvable")},
+        {"no file", [](const TemporaryFolder&) {}, refused("Fichier ou dossier introuvable")},
+        {"a folder",
+         [](const TemporaryFolder& folder) {
+             std::filesystem::create_directory(folder.Native("program/PARAM.ini"));
+         },
+         refused("C'est un dossier")},
+    };
+    for (const PlacedCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        TemporaryFolder folder;
+        for (const char* subfolder : {"program/sub", "program2", "outside"}) {
+            std::filesystem::create_directories(folder.Native(subfolder));
+        }
+        folder.WriteBytes("program/other.ini", "http://inside/\r\n");
+        folder.WriteBytes("program/sub/other.ini", "http://inside/\r\n");
+        folder.WriteBytes("program2/secret", "secret\r\n");
+        folder.WriteBytes("outside/secret", "secret\r\n");
+        c.arrange(folder);
+        const std::filesystem::path file = folder.Native("program/PARAM.ini");
+        const FifoWriterAfter writer(file, std::chrono::seconds(2));
+        if (c.refusal) {
+            EXPECT_THAT(
+                [&] { ReadTextFile(folder.ProgramPath("program/PARAM.ini")); },
+                testing::ThrowsMessage<FileError>(file.string() + " : " + c.refusal(folder)));
+        } else {
+            EXPECT_EQ(ReadTextFile(folder.ProgramPath("program/PARAM.ini")), u"http://inside/");
+        }
+        EXPECT_FALSE(writer.Came()) << "the reading waited for a writer";
+    }
 }
 
 TEST(ReadTextFile, OversizedFileThrowsInsteadOfFillingMemory) {
     TemporaryFolder folder;
     folder.WriteBytes("PARAM.ini", std::string((1 << 20) + 1, 'x'));
     EXPECT_THAT([&] { ReadTextFile(folder.ProgramPath("PARAM.ini")); },
-                testing::ThrowsMessage<FileError>(testing::HasSubstr("File too large")));
+                testing::ThrowsMessage<FileError>(folder.Native("PARAM.ini").string() +
+                                                  " : Fichier trop grand"));
     folder.WriteBytes("PARAM.ini", std::string(1 << 20, 'x'));
     EXPECT_EQ(ReadTextFile(folder.ProgramPath("PARAM.ini"))->size(), 1u << 20);
 }

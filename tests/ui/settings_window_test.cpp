@@ -14,7 +14,6 @@
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QUrl>
-#include <cstring>
 #include <functional>
 
 #include <QTest>
@@ -353,8 +352,8 @@ TEST_F(SettingsWindowTest, AFailedSaveKeepsTheWindowAndTheOldFile) {
 
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, u"Impossible d'enregistrer le paramètre : " +
-                                    forms::FromQString(NativePath("absent/PARAM.ini")) + u": " +
-                                    forms::FromUtf8(std::strerror(ENOENT)));
+                                    forms::FromQString(NativePath("absent/PARAM.ini")) +
+                                    u" : Fichier ou dossier introuvable");
     EXPECT_EQ(messages[0].flags, 16);
     EXPECT_EQ(messages[0].title, u"Erreur");
     ExpectSettingsStillOpen();
@@ -376,8 +375,8 @@ TEST_F(SettingsWindowTest, AFolderInThePlaceOfTheFileIsLeftAsItWas) {
 
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, u"Impossible d'enregistrer le paramètre : " +
-                                    forms::FromQString(NativePath("PARAM.ini")) + u": " +
-                                    forms::FromUtf8(std::strerror(EISDIR)));
+                                    forms::FromQString(NativePath("PARAM.ini")) +
+                                    u" : C'est un dossier");
     ExpectSettingsStillOpen();
     EXPECT_TRUE(QFileInfo(NativePath("PARAM.ini")).isDir());
     EXPECT_EQ(QDir(NativePath(".")).entryList(QDir::Files | QDir::Hidden), QStringList());

@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <cstring>
 #include <functional>
 #include <linux/capability.h>
 #include <sys/syscall.h>
@@ -59,12 +58,12 @@ protected:
         Settle();
     }
 
-    void ExpectRunTimeError(int reason) {
+    // The reason is French, whatever the user's language.
+    void ExpectRunTimeError(const std::u16string& reason) {
         ASSERT_EQ(messages.size(), 1u);
-        const QString text = forms::ToQString(messages[0].text);
-        EXPECT_TRUE(text.startsWith(u"Erreur d'exécution")) << text.toStdString();
-        EXPECT_TRUE(text.contains(NativePath("PARAM.ini"))) << text.toStdString();
-        EXPECT_TRUE(text.contains(QString::fromUtf8(std::strerror(reason)))) << text.toStdString();
+        EXPECT_EQ(messages[0].text, u"Erreur d'exécution :\n\n" +
+                                        forms::FromQString(NativePath("PARAM.ini")) + u" : " +
+                                        reason);
         EXPECT_EQ(messages[0].flags, 16);
         EXPECT_EQ(messages[0].title, u"Lirvane");
         EXPECT_EQ(endCodes, std::vector<int>{1});
@@ -191,7 +190,7 @@ TEST_F(StartUpTest, AnUnreadableSettingsFileEndsTheProgramWithAnError) {
 
     LoadFromTheEventLoop();
 
-    ExpectRunTimeError(EACCES);
+    ExpectRunTimeError(u"Permission refusée");
 }
 
 TEST_F(StartUpTest, AnOversizedSettingsFileEndsTheProgramWithAnError) {
@@ -200,7 +199,17 @@ TEST_F(StartUpTest, AnOversizedSettingsFileEndsTheProgramWithAnError) {
 
     LoadFromTheEventLoop();
 
-    ExpectRunTimeError(EFBIG);
+    ExpectRunTimeError(u"Fichier trop grand");
+}
+
+// A link planted in an upload folder brings no other file's content into the addresses.
+TEST_F(StartUpTest, ASettingsLinkLeadingOutOfTheFolderEndsTheProgramWithAnError) {
+    ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self/status"), NativePath("PARAM.ini")));
+
+    LoadFromTheEventLoop();
+
+    ExpectRunTimeError(u"Lien symbolique qui mène hors de son dossier, vers /proc/" +
+                       forms::FromUtf8(std::to_string(getpid()).c_str()) + u"/status");
 }
 
 } // namespace
