@@ -156,6 +156,11 @@ check_sshfs_deploy() {
     [ "$status" -eq 0 ] || fail "sshfs: lirvane-deploy into the mount exited with $status"
     grep -qxF "OK: $base_url serves $mount_point" "$work/deploy.log" ||
         fail "sshfs: lirvane-deploy did not prove the address: $(cat "$work/deploy.log")"
+    # Again: the program is replaced in place, the settings file kept.
+    as_desktop_user "$bin/lirvane-deploy" "$mount_point" "$base_url" --no-check \
+        >"$work/deploy.log" 2>&1 || fail "sshfs: lirvane-deploy again: $(cat "$work/deploy.log")"
+    grep -qxF "Kept the existing $mount_point/PARAM.ini (it holds the same base address)." \
+        "$work/deploy.log" || fail "sshfs: lirvane-deploy again said: $(cat "$work/deploy.log")"
     if ! cmp -s "$executable" "$remote_folder/lirvane" ||
         [ "$(stat -c %a "$remote_folder/lirvane")" != 755 ]; then
         fail "sshfs: the deployed program is not the built one, mode 755"
@@ -169,8 +174,10 @@ check_sshfs_copy_and_unmount() {
     start_desktop
     user_session+=(DISPLAY="$DISPLAY")
     program=$mount_point/lirvane
+    # Run as the desktop user from the mount, as a file manager starts it (root cannot enter the
+    # mount of another user).
     program_wrapper=(setpriv --reuid="$desktop_user" --regid="$desktop_user" --init-groups
-        env -i "${user_session[@]}")
+        env -i "${user_session[@]}" sh -c 'cd -- "${0%/*}" && exec "$0" "$@"')
     start_program_in /
     local window address=$base_url$file_address
     window=$(wait_for_window "$main_title") || fail "sshfs: the main window did not appear"
