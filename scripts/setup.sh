@@ -35,6 +35,8 @@ test_packages=(
     build-essential debhelper lintian
     # The screen reader's view in the end-to-end tests: the accessibility bus and its Python client.
     at-spi2-core python3-pyatspi
+    # Remote web folders: an SSH server on loopback, mounted by sshfs and by GVFS.
+    openssh-server sshfs gvfs gvfs-backends gvfs-fuse
 )
 
 packages=("${run_packages[@]}")

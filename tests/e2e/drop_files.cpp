@@ -5,7 +5,9 @@
 // Usage: drop_files <program folder> <file of NUL-separated paths> <output for the address box>
 //                   <output for the list>
 // Both drops carry every path, in order, as a file manager's "text/uri-list": file URLs whose
-// path is the percent-encoded native bytes. Each output is the box's text in UTF-8.
+// path is the percent-encoded native bytes. An entry that is not an absolute path is a URL
+// already (sftp://… as a file manager sends a remote file) and goes as it is. Each output is
+// the box's text in UTF-8.
 
 #include "forms/app.h"
 #include "forms/application.h"
@@ -31,8 +33,10 @@ QByteArray ReadAll(const char* path) {
 QByteArray UriList(const QByteArray& nulSeparatedPaths) {
     QByteArray list;
     for (const QByteArray& path : nulSeparatedPaths.split('\0')) {
-        if (!path.isEmpty())
+        if (path.startsWith('/'))
             list += "file://" + path.toPercentEncoding("/") + "\r\n";
+        else if (!path.isEmpty())
+            list += path + "\r\n";
     }
     return list;
 }

@@ -34,10 +34,7 @@ runtime=$work/runtime
 as_user=()
 if [ "$(id -u)" -eq 0 ]; then
     require_tools setpriv
-    id "$test_user" >/dev/null 2>&1 ||
-        useradd --system --user-group --no-create-home --home-dir /nonexistent \
-            --shell /usr/sbin/nologin "$test_user" 2>/dev/null ||
-        id "$test_user" >/dev/null 2>&1 || fail "no user $test_user could be created"
+    add_system_user "$test_user"
     as_user=(setpriv --reuid="$test_user" --regid="$test_user" --init-groups)
 fi
 owner=$(id -un "${as_user:+$test_user}")

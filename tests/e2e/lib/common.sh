@@ -61,6 +61,14 @@ isolate_from_session() {
     mkdir -m 700 "$XDG_RUNTIME_DIR"
 }
 
+# Creates the system user when missing: no home, no login shell, a group of its own. Needs root.
+add_system_user() {
+    id "$1" >/dev/null 2>&1 ||
+        useradd --system --user-group --no-create-home --home-dir /nonexistent \
+            --shell /usr/sbin/nologin "$1" 2>/dev/null ||
+        id "$1" >/dev/null 2>&1 || fail "no user $1 could be created"
+}
+
 # A process that has ended may stay a zombie until its parent reaps it.
 running() {
     local state

@@ -125,13 +125,17 @@ enter_on_row() {
 
 # Variables (NAME=VALUE) that start_program_in sets for the program alone.
 program_environment=()
+# A command that start_program_in runs the program through, such as setpriv to run it as
+# another user.
+program_wrapper=()
 
 # Starts $program with the given arguments from the given folder, its output added to
 # program.log; sets program_pid.
 start_program_in() {
     local current_folder=$1
     shift
-    (cd "$current_folder" && exec env "${program_environment[@]}" "${program:?}" "$@") \
+    (cd "$current_folder" &&
+        exec env "${program_environment[@]}" "${program_wrapper[@]}" "${program:?}" "$@") \
         >>"$work/program.log" 2>&1 &
     program_pid=$!
     own_processes+=("$program_pid")
