@@ -12,6 +12,7 @@ struct AddressArguments {
     bool help = false;
     bool plain = false;
     bool copy = false;
+    bool notify = false;
     std::optional<std::string> folder;
     std::vector<std::string> files;
 };

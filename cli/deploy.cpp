@@ -2,6 +2,7 @@
 
 #include "address/stored_address.h"
 #include "cli/deploy_address_check.h"
+#include "cli/deploy_file_manager.h"
 #include "cli/deploy_launcher.h"
 #include "cli/deploy_refusal.h"
 #include "cli/deploy_sources.h"
@@ -16,6 +17,7 @@
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <vector>
 
 namespace deploy {
 namespace {
@@ -113,6 +115,7 @@ struct Plan {
     std::optional<std::u16string> address;
     std::string executable;
     std::string icon;
+    std::optional<FileManagerEntries> fileManagerEntries;
 };
 
 // Every refusal comes here, before anything is changed.
@@ -132,6 +135,9 @@ Plan Prepare(const DeployRequest& request) {
             throw Refusal(refusal);
         }
         plan.icon = IconToInstall();
+    }
+    if (request.fileManager) {
+        plan.fileManagerEntries.emplace(plan.folder, AddressCommandBeside());
     }
     plan.executable = ExecutableToInstall();
     return plan;
@@ -177,6 +183,14 @@ int Deploy(const DeployRequest& request) {
             throw refusalTakingBackSettings("cannot add the launcher: ", error);
         }
     }
+    std::vector<std::string> fileManagerFiles;
+    if (plan.fileManagerEntries) {
+        try {
+            fileManagerFiles = plan.fileManagerEntries->Write();
+        } catch (const std::system_error& error) {
+            throw refusalTakingBackSettings("cannot add the file managers' entries: ", error);
+        }
+    }
     try {
         staged.Commit(plan.program);
     } catch (const std::system_error& error) {
@@ -195,6 +209,9 @@ int Deploy(const DeployRequest& request) {
     }
     if (request.launcher) {
         std::cout << "Launcher: " << entry << std::endl;
+    }
+    for (const std::string& file : fileManagerFiles) {
+        std::cout << "File manager entry: " << file << std::endl;
     }
     return plan.address && request.check ? CheckHeldAddress(plan.folder, plan.settings, held) : 0;
 }

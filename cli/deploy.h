@@ -10,13 +10,14 @@ struct DeployRequest {
     std::string folder;
     std::optional<std::string> baseAddress;
     bool launcher = false;
+    bool fileManager = false;
     bool check = true;
 };
 
 // Installs FOLDER/lirvane, writes FOLDER/PARAM.ini with the base address unless one exists, adds
-// the launcher, then checks the address that PARAM.ini holds. 0 when deployed (and the address
-// proven), 3 when deployed but the address does not serve the folder. Throws Refusal, having
-// changed nothing.
+// the launcher and the file managers' entries, then checks the address that PARAM.ini holds. 0 when
+// deployed (and the address proven), 3 when deployed but the address does not serve the folder.
+// Throws Refusal, having changed nothing.
 int Deploy(const DeployRequest& request);
 
 } // namespace deploy

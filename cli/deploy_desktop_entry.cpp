@@ -1,31 +1,11 @@
 #include "cli/deploy_desktop_entry.h"
 
+#include "cli/deploy_text.h"
+
 #include <filesystem>
 
 namespace deploy {
 namespace {
-
-std::string Replaced(const std::string& text, char character, const std::string& replacement) {
-    std::string result;
-    for (const char each : text) {
-        result += each == character ? replacement : std::string(1, each);
-    }
-    return result;
-}
-
-// A string value: backslashes escaped.
-std::string EntryString(const std::string& value) {
-    return Replaced(value, '\\', "\\\\");
-}
-
-// An Exec argument: quoted, with the characters that stay special inside quotes escaped, "%"
-// doubled; then escaped once more as a string value.
-std::string ExecArgument(std::string value) {
-    for (const char special : {'\\', '"', '`', '$'}) {
-        value = Replaced(value, special, std::string{'\\', special});
-    }
-    return EntryString("\"" + Replaced(value, '%', "%%") + "\"");
-}
 
 // The entry's command line for the program. GIO looks for the Exec line's program before it
 // turns "%%" into "%", so a program path holding a "%" is handed to sh as an argument instead.
@@ -37,6 +17,17 @@ std::string ExecLine(const std::string& program) {
 }
 
 } // namespace
+
+std::string EntryString(const std::string& value) {
+    return Replaced(value, '\\', "\\\\");
+}
+
+std::string ExecArgument(std::string value) {
+    for (const char special : {'\\', '"', '`', '$'}) {
+        value = Replaced(value, special, std::string{'\\', special});
+    }
+    return EntryString("\"" + Replaced(value, '%', "%%") + "\"");
+}
 
 std::string DesktopEntry(const std::string& folder) {
     const std::string name = std::filesystem::path(folder).filename().string();

@@ -80,7 +80,17 @@ bool IsUtf8(std::string_view bytes, bool& c1Control) {
     return true;
 }
 
-// The folder's full path as `realpath -m` gives it: links resolved as far as the path exists.
+} // namespace
+
+FolderNameFault FaultOfFolderName(const std::string& folder) {
+    bool c1Control = false;
+    const bool utf8 = IsUtf8(folder, c1Control);
+    if (HoldsControlByte(folder) || c1Control) {
+        return FolderNameFault::ControlCharacter;
+    }
+    return utf8 ? FolderNameFault::None : FolderNameFault::NotUtf8;
+}
+
 std::string FullPath(const std::string& given) {
     fs::path path = fs::weakly_canonical(fs::absolute(given));
     std::string text = path.string();
@@ -90,16 +100,14 @@ std::string FullPath(const std::string& given) {
     return text;
 }
 
-} // namespace
-
 std::string LauncherRefusal(const std::string& folder) {
-    bool c1Control = false;
-    const bool utf8 = IsUtf8(folder, c1Control);
-    if (HoldsControlByte(folder) || c1Control) {
+    switch (FaultOfFolderName(folder)) {
+    case FolderNameFault::ControlCharacter:
         return "a launcher cannot name a folder with control characters";
-    }
-    if (!utf8) {
+    case FolderNameFault::NotUtf8:
         return "a launcher needs a folder name in UTF-8";
+    case FolderNameFault::None:
+        break;
     }
     return {};
 }

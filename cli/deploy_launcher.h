@@ -7,6 +7,13 @@
 // folder's entry shares.
 namespace deploy {
 
+// What keeps a desktop file from naming the folder (a native path): its keys hold UTF-8 text.
+enum class FolderNameFault { None, ControlCharacter, NotUtf8 };
+FolderNameFault FaultOfFolderName(const std::string& folder);
+
+// The folder's full path as `realpath -m` gives it: links resolved as far as the path exists.
+std::string FullPath(const std::string& given);
+
 // Why no entry can name the folder (a native path); empty when one can.
 std::string LauncherRefusal(const std::string& folder);
 

@@ -50,6 +50,14 @@ std::string ExecutableToInstall() {
     return Installed("lib/lirvane/lirvane", "lirvane", X_OK, "program");
 }
 
+std::string AddressCommandBeside() {
+    const std::string command = CommandFolder() + "/lirvane-address";
+    if (!IsUsableFile(command, X_OK)) {
+        throw Refusal("lirvane-address n'est pas à côté de cette commande : " + command);
+    }
+    return command;
+}
+
 std::string IconToInstall() {
     return Installed("share/icons/hicolor/32x32/apps/lirvane.png", "lirvane.png", R_OK, "icon");
 }

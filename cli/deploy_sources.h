@@ -14,4 +14,7 @@ std::string ExecutableToInstall();
 // command, where the build puts the main window's icon.
 std::string IconToInstall();
 
+// The lirvane-address beside this command, which the file managers' entries run.
+std::string AddressCommandBeside();
+
 } // namespace deploy

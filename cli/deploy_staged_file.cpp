@@ -117,6 +117,12 @@ void StagedFile::CopyFrom(const std::string& source) {
     }
 }
 
+void StagedFile::Sync() {
+    if (fsync(descriptor_) != 0) {
+        Fail(path_);
+    }
+}
+
 void StagedFile::Close() {
     if (descriptor_ < 0) {
         return;

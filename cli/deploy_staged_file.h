@@ -22,6 +22,8 @@ public:
     const std::string& Path() const { return path_; }
     void Write(std::string_view bytes);
     void CopyFrom(const std::string& source);
+    // Waits until what was written is on the disk.
+    void Sync();
     // Closes the file: what was written is there for others to read.
     void Close();
     // Closes the file and renames it over the destination.

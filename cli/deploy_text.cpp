@@ -31,4 +31,12 @@ std::string ToUtf8(std::u16string_view text) {
     return bytes;
 }
 
+std::string Replaced(const std::string& text, char character, const std::string& replacement) {
+    std::string result;
+    for (const char each : text) {
+        result += each == character ? replacement : std::string(1, each);
+    }
+    return result;
+}
+
 } // namespace deploy

@@ -12,4 +12,7 @@ std::u16string FromUtf8(std::string_view bytes);
 // A lone surrogate becomes U+FFFD.
 std::string ToUtf8(std::u16string_view text);
 
+// The text with each of the character replaced.
+std::string Replaced(const std::string& text, char character, const std::string& replacement);
+
 } // namespace deploy

@@ -1,5 +1,6 @@
 // lirvane-deploy: puts Lirvane into a folder that a web server publishes (see its manual page).
 #include "cli/deploy.h"
+#include "cli/deploy_file_manager.h"
 #include "cli/deploy_interruption.h"
 #include "cli/deploy_launcher.h"
 
@@ -13,17 +14,24 @@
 namespace {
 
 int Usage(const std::string& command) {
-    std::cerr << "Usage: " << command << " FOLDER [BASE-ADDRESS] [--launcher] [--no-check]\n"
-              << "       " << command << " --remove-launcher FOLDER" << std::endl;
+    std::cerr << "Usage: " << command
+              << " FOLDER [BASE-ADDRESS] [--launcher] [--file-manager] [--no-check]\n"
+              << "       " << command << " --remove-launcher FOLDER\n"
+              << "       " << command << " --remove-file-manager FOLDER" << std::endl;
     return 2;
 }
 
 int Run(const std::string& command, const std::vector<std::string>& arguments) {
-    if (!arguments.empty() && arguments[0] == "--remove-launcher") {
+    if (!arguments.empty() &&
+        (arguments[0] == "--remove-launcher" || arguments[0] == "--remove-file-manager")) {
         if (arguments.size() != 2) {
             return Usage(command);
         }
-        deploy::RemoveLauncher(arguments[1]);
+        if (arguments[0] == "--remove-launcher") {
+            deploy::RemoveLauncher(arguments[1]);
+        } else {
+            deploy::RemoveFileManagerEntries(arguments[1]);
+        }
         return 0;
     }
     deploy::DeployRequest request;
@@ -31,6 +39,8 @@ int Run(const std::string& command, const std::vector<std::string>& arguments) {
     for (const std::string& argument : arguments) {
         if (argument == "--launcher") {
             request.launcher = true;
+        } else if (argument == "--file-manager") {
+            request.fileManager = true;
         } else if (argument == "--no-check") {
             request.check = false;
         } else if (argument.starts_with('-')) {
@@ -57,7 +67,7 @@ int main(int argc, char** argv) {
     try {
         return Run(command, std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
     } catch (const std::exception& error) {
-        // A refusal, or a launcher that cannot be removed.
+        // A refusal, or a launcher or file manager entry that cannot be removed.
         std::cerr << std::filesystem::path(command).filename().string() << ": " << error.what()
                   << std::endl;
         return 1;
