@@ -161,10 +161,10 @@ echo "test.sh: passed in $(($(date +%s) - start)) s"
 
 if [ -e "$debian12" ]; then
     echo "== the Debian 12 build on an X desktop"
-    # The journey deploys with the lirvane-deploy beside the executable: this tree's own.
+    # The journey deploys with this tree's lirvane-deploy and icon, beside the executable.
     mkdir -p /root/debian12
     cp "$debian12" /root/debian12/lirvane
-    cp build/lirvane-deploy /root/debian12/
+    cp build/lirvane-deploy build/lirvane.png /root/debian12/
     bash tests/e2e/journeys.sh /root/debian12/lirvane launcher >/root/debian12-journey.log 2>&1 ||
         { tail -n 40 /root/debian12-journey.log; echo "FAIL: the Debian 12 build"; exit 1; }
     echo "Debian 12 build: its window showed the file's address and copied it"
