@@ -10,7 +10,8 @@
 #   a drop of the file's sftp:// URL, as PCManFM sends it, on the real main window whose folder
 #   is GVFS's FUSE view of the deployed folder adds the file's address, which fetches it.
 # Each step names itself when it fails. It runs as root (it adds the two users and runs the SSH
-# server) and exits 77, skipped, where it is not root or sshd, sshfs or GVFS is missing.
+# server) and exits 77, skipped, where it is not root, FUSE is missing, or sshd, sshfs or GVFS is
+# missing.
 #
 # Usage: remote_folders.sh <lirvane executable> <lirvane-deploy> <drop_files executable>
 set -euo pipefail
@@ -18,6 +19,11 @@ set -euo pipefail
 skipped=77
 if [ "$(id -u)" -ne 0 ]; then
     echo "SKIP: only root can run the SSH server and add its users"
+    exit $skipped
+fi
+# Containers and chroots often have no FUSE device, which sshfs and GVFS's view both need.
+if ! { [ -c /dev/fuse ] && : <>/dev/fuse; } 2>/dev/null; then
+    echo "SKIP: /dev/fuse is missing or cannot be opened (sshfs and GVFS need FUSE)"
     exit $skipped
 fi
 for tool in /usr/sbin/sshd ssh-keygen ssh-agent ssh-add sshfs fusermount3 setpriv gio \
