@@ -20,11 +20,17 @@ struct ActionsLayout {
     std::optional<Span> action;
 };
 
+// Where the tag that the reader has just read begins. The reader's offset is where the tag
+// ends; the text before it may have been read one character ahead, so the tag's "<" is looked
+// for: it cannot stand inside a tag.
+qint64 TagBegin(const QString& text, const QXmlStreamReader& reader) {
+    return text.lastIndexOf(u'<', reader.characterOffset() - 1);
+}
+
 // Finds the root element <actions>, its end, and the action with the unique id.
 ActionsLayout Layout(const QString& text, const QString& uniqueId) {
     QXmlStreamReader reader(text);
     ActionsLayout layout;
-    qint64 tokenBegin = 0;
     qint64 actionBegin = 0;
     QString idHere;
     bool rootSeen = false;
@@ -36,7 +42,7 @@ ActionsLayout Layout(const QString& text, const QString& uniqueId) {
         }
         rootSeen = rootSeen || token == QXmlStreamReader::StartElement;
         if (token == QXmlStreamReader::StartElement && reader.name() == u"action") {
-            actionBegin = tokenBegin;
+            actionBegin = TagBegin(text, reader);
             idHere.clear();
         } else if (token == QXmlStreamReader::StartElement && reader.name() == u"unique-id") {
             idHere = reader.readElementText();
@@ -44,9 +50,8 @@ ActionsLayout Layout(const QString& text, const QString& uniqueId) {
                    idHere == uniqueId) {
             layout.action = Span{actionBegin, reader.characterOffset()};
         } else if (token == QXmlStreamReader::EndElement && root) {
-            layout.rootEnd = tokenBegin;
+            layout.rootEnd = TagBegin(text, reader);
         }
-        tokenBegin = reader.characterOffset();
     }
     if (reader.hasError()) {
         throw UnreadableThunarActions(QStringLiteral("ce n'est pas du XML valable (ligne %1 : %2)")
