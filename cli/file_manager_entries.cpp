@@ -91,14 +91,27 @@ EntryFile DolphinServiceMenu(const UserFolders& folders, const EntryTarget& targ
             Mark(target)};
 }
 
+// The patterns of `Folders` that show the entry below the folder in both PCManFM and PCManFM-Qt.
+// PCManFM (libfm) matches each pattern against the folder shown, keeps only the last one's
+// outcome, and reads past its list when a pattern does not end with "*": it crashes. PCManFM-Qt
+// matches a pattern, with "/*" added unless it ends so, against each file's folder, and takes
+// any of them. So PCManFM gets "FOLDER*", last; PCManFM-Qt finds the files directly in the
+// folder only through "PARENT/*", and shows the entry in the folder's siblings too, where the
+// command says that their files have no address.
+std::string FolderPatterns(const std::string& folder) {
+    const std::string parent = fs::path(folder).parent_path().string();
+    return KeyFileListItem((parent == "/" ? "" : parent) + "/*") + KeyFileListItem(folder + "*");
+}
+
 // PCManFM and PCManFM-Qt put each path, shell-quoted, where "%F" stands, turn "%%" into "%"
-// and parse the line as GLib does. `Folders` shows the action only for the folder's files.
+// and parse the line as GLib does. PCManFM shows a tooltip, when there is one, in place of the
+// name.
 EntryFile PcmanfmAction(const UserFolders& folders, const EntryTarget& target) {
     std::string action = Mark(target) + "\n[Desktop Entry]\nType=Action\n";
-    action += "Name=" + MenuLabel + "\nTooltip=" + EntryString(Description(target)) + "\n";
-    action += "Icon=" + Icon + "\nProfiles=files;\n\n[X-Action-Profile files]\n";
-    action += "Name=" + MenuLabel + "\nMimeTypes=all/allfiles;\nSelectionCount=>0\n";
-    action += "Folders=" + KeyFileListItem(target.folder) + "\n";
+    action += "Name=" + MenuLabel + "\nIcon=" + Icon + "\nProfiles=files;\n\n";
+    action += "[X-Action-Profile files]\nName=" + MenuLabel + "\n";
+    action += "MimeTypes=all/allfiles;\nSelectionCount=>0\n";
+    action += "Folders=" + FolderPatterns(target.folder) + "\n";
     action += "Exec=" + EntryString(Replaced(ShellCommand(target), '%', "%%") + " %F") + "\n";
     return {folders.dataHome / "file-manager/actions" / (EntryId(target) + ".desktop"), action,
             0644, Mark(target)};

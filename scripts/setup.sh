@@ -37,6 +37,9 @@ test_packages=(
     at-spi2-core python3-pyatspi
     # Remote web folders: an SSH server on loopback, mounted by sshfs and by GVFS.
     openssh-server sshfs gvfs gvfs-backends gvfs-fuse
+    # The file managers' menu entries: two real file managers (PCManFM's actions are a module of
+    # libfm), an XML parser for Thunar's actions file, and GLib's parsers for the entries.
+    pcmanfm libfm-modules thunar libxml2-utils python3-gi
 )
 
 packages=("${run_packages[@]}")
