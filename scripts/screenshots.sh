@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes the README's pictures in docs/screenshots/: the program deployed into a folder of fixed
-# demo files and driven on a private X server (Xvfb and openbox) with one fixed font and locale,
-# each window cut out with its frame. The PNG files carry no time stamps, so a second run gives
+# demo files (/tmp/partage) and driven on a private X server (Xvfb and openbox) with one fixed
+# font and locale, each window cut out with its frame; and PCManFM's menu on those files. The PNG files carry no time stamps, so a second run gives
 # the same bytes.
 #
 # LIRVANE_EXECUTABLE names an already built executable; without it the program is built.
@@ -13,7 +13,7 @@ output=$repository/docs/screenshots
 case_name=screenshots
 # shellcheck source-path=SCRIPTDIR/../tests/e2e/lib source=../tests/e2e/lib/desktop.sh
 source tests/e2e/lib/desktop.sh
-require_tools import convert
+require_tools import convert pcmanfm
 
 # Only the Liberation fonts that the set-up installs, every face the windows ask for mapped
 # onto Liberation Sans, and no theme or style from the desktop this runs in.
@@ -35,14 +35,18 @@ export FONTCONFIG_FILE=$work/fontconfig/fonts.conf
 export LC_ALL=C.UTF-8
 unset XDG_CURRENT_DESKTOP DESKTOP_SESSION QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE
 
-folder=$work/partage
+# A fixed path, which the file manager's picture shows: one that is there already is not touched.
+folder=/tmp/partage
 program=$folder/lirvane
 base_url=http://example.org/partage/
 
 before_cleanup() {
     local pid
     for pid in $(pgrep -x -f -- "$program( .*)?" || true); do kill "$pid" 2>/dev/null || true; done
+    [ -z "${folder_made:-}" ] || rm -rf "$folder"
 }
+mkdir "$folder" 2>/dev/null || fail "$folder is there already: move it away first"
+folder_made=1
 
 deploy_demo() {
     rm -rf "$folder"
@@ -70,12 +74,12 @@ expect_window() {
     sleep 0.3
 }
 
-# The window with its frame, without time stamps in the file. A blinking caret is caught while
-# shown: of three shots half a blink apart, the darkest.
+# The window with its frame, and the menus open over it, without time stamps in the file. A
+# blinking caret is caught while shown: of three shots half a blink apart, the darkest.
 shoot() {
     local name=$1 shot darkest='' darkest_mean=2
     for shot in 1 2 3; do
-        import -frame -window "$window" "$work/shot$shot.miff"
+        import -screen -frame -window "$window" "$work/shot$shot.miff"
         local mean
         mean=$(convert "$work/shot$shot.miff" -format '%[fx:mean]' info:)
         if awk "BEGIN { exit !($mean < $darkest_mean) }"; then
@@ -127,3 +131,19 @@ QT_SCALE_FACTOR=2 start_program "$folder/rapport final.pdf"
 expect_window '^Lirvane '
 shoot main_window_scaled
 end_program
+
+# The file manager's menu entry: PCManFM on the folder, every file selected and their menu opened
+# with the keyboard where the pointer stands, the entry chosen.
+deploy_demo "$base_url" --file-manager
+(cd "$work" && exec pcmanfm "$folder") >>"$work/pcmanfm.log" 2>&1 &
+own_processes+=($!)
+expect_window '^partage$'
+xdotool windowsize "$window" 720 420
+sleep 1
+xdotool mousemove --window "$window" 330 150
+press ctrl+a shift+F10
+sleep 0.5
+press Up Up
+xdotool mousemove 0 0
+sleep 0.3
+shoot file_manager_entry
