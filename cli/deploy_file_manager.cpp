@@ -118,14 +118,28 @@ FileManagerEntries::FileManagerEntries(const std::string& folder,
 
 std::vector<std::string> FileManagerEntries::Write() const {
     std::vector<std::string> written;
-    for (const EntryFile& file : files_) {
-        if (ReadIfPresent(file.path) != file.content || ModeOf(file.path, 0) != file.mode) {
-            Replace(file.path, file.content, file.mode);
+    std::vector<fs::path> added;
+    try {
+        for (const EntryFile& file : files_) {
+            if (ReadIfPresent(file.path) != file.content || ModeOf(file.path, 0) != file.mode) {
+                std::error_code error;
+                if (!fs::exists(fs::symlink_status(file.path, error))) {
+                    added.push_back(file.path);
+                }
+                Replace(file.path, file.content, file.mode);
+            }
+            written.push_back(file.path.string());
         }
-        written.push_back(file.path.string());
-    }
-    if (thunarAfter_ != thunarBefore_) {
-        Replace(thunarFile_, thunarAfter_, thunarMode_);
+        if (thunarAfter_ != thunarBefore_) {
+            Replace(thunarFile_, thunarAfter_, thunarMode_);
+        }
+    } catch (const std::system_error&) {
+        // A failure leaves none of the entries that this run added; the others were ours already.
+        for (const fs::path& path : added) {
+            std::error_code ignored;
+            fs::remove(path, ignored);
+        }
+        throw;
     }
     written.push_back(thunarFile_.string());
     return written;

@@ -18,7 +18,7 @@ public:
     FileManagerEntries(const std::string& folder, const std::string& addressCommand);
 
     // Writes each entry that is not already there as it would be; the files that hold them.
-    // Throws std::system_error.
+    // Throws std::system_error, once it has removed the entries it added.
     std::vector<std::string> Write() const;
 
 private:

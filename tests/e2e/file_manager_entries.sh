@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # "Copier l'adresse web" in the file managers' menus, as lirvane-deploy --file-manager adds it
 # for a user whose Thunar already has two actions of their own and whose Nautilus a script:
+# - a deploy that fails half-way leaves nothing behind;
 # - each entry is well-formed: desktop-file-validate finds nothing but the keys and types of the
 #   format it extends, xmllint parses uca.xml, sh parses the scripts;
 # - uca.xml holds the user's text, byte for byte, plus one action; a second deploy changes no
@@ -98,6 +99,21 @@ start_session_bus() {
         >"$work/notifications-ready" 2>"$work/notification-service.log" &
     own_processes+=($!)
     read -r -t 10 _ <"$work/notifications-ready" || fail "the notification service did not start"
+}
+
+# A deploy that fails half-way, Nemo's folder a link to nowhere, leaves no entry, no program and
+# no settings, and the user's own entries as they were.
+check_failed_deploy_leaves_nothing() {
+    mkdir -p "$HOME/.local/share/nemo"
+    ln -s "$work/nowhere" "$HOME/.local/share/nemo/actions"
+    "$deploy_command" "$folder" "$base_address" --file-manager --no-check \
+        >>"$work/deploy.log" 2>&1 && fail "lirvane-deploy succeeded with Nemo's folder nowhere"
+    [ -z "$(find "$HOME" "$folder" -name 'lirvane*' -o -name "Copier l'adresse web*" \
+        -o -name PARAM.ini)" ] || fail "a failed deploy left: $(find "$HOME" "$folder" -type f)"
+    cmp -s "$work/users-uca.xml" "$HOME/.config/Thunar/uca.xml" ||
+        fail "a failed deploy changed the user's uca.xml"
+    rm "$HOME/.local/share/nemo/actions"
+    echo "a deploy that fails half-way: nothing left"
 }
 
 deploy() {
@@ -223,6 +239,7 @@ check_removal() {
 
 [ -x "${CLEAR_CLIPBOARD:-}" ] || fail "CLEAR_CLIPBOARD names no program"
 write_users_own_entries
+check_failed_deploy_leaves_nothing
 deploy "$folder" "$base_address" --file-manager --no-check
 entry_id=$(sed -n 's|.*<unique-id>\(lirvane-[0-9a-f]*\)</unique-id>.*|\1|p' \
     "$HOME/.config/Thunar/uca.xml")
