@@ -173,9 +173,12 @@ run_deploy "$work/missing"
 fresh_folder read-only
 chmod 555 "$folder"
 # Root writes into any folder that permissions protect; /proc takes no new file even from root.
-[ "$(id -u)" -ne 0 ] || folder=/proc
+# The system's reason is said in French, for the file it names.
+reason="Permission refusée"
+[ "$(id -u)" -ne 0 ] || { folder=/proc && reason="Fichier ou dossier introuvable"; }
 run_deploy "$folder"
-[ "$status" -ne 0 ] && [[ $said == *"impossible d'écrire dans « $folder »"* ]] ||
+[ "$status" -ne 0 ] &&
+    [[ $said == *"impossible d'écrire dans « $folder » ($folder/.lirvane."*" : $reason)." ]] ||
     fail "$folder was taken: $said"
 for arguments in "" "--launcher" "a b c" "--unknown $work"; do
     # shellcheck disable=SC2086 # the words are the arguments
