@@ -7,6 +7,7 @@
 #include "cli/deploy_refusal.h"
 #include "cli/deploy_sources.h"
 #include "cli/deploy_staged_file.h"
+#include "cli/deploy_system_reason.h"
 #include "cli/deploy_text.h"
 #include "paths/program_path.h"
 #include "settings/settings_file.h"
@@ -29,7 +30,7 @@ std::string ExistingFolder(const std::string& given) {
     char resolved[PATH_MAX];
     if (stat(given.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) ||
         realpath(given.c_str(), resolved) == nullptr) {
-        throw Refusal(given + " is not an existing folder");
+        throw Refusal("« " + given + " » n'est pas un dossier existant");
     }
     return resolved;
 }
@@ -49,9 +50,10 @@ std::u16string AddressToWrite(const std::string& given) {
     const StoredAddress stored = mdCode::AddressToStore(FromUtf8(given));
     switch (stored.refusal) {
     case StoredAddress::Refusal::Empty:
-        throw Refusal("the base address is empty");
+        throw Refusal("l'adresse de base est vide");
     case StoredAddress::Refusal::Unstorable:
-        throw Refusal("the base address holds characters that Windows-1252 cannot store: " +
+        throw Refusal("l'adresse de base contient des caractères que Windows-1252 ne peut pas "
+                      "enregistrer : " +
                       ToUtf8(stored.unstorable));
     case StoredAddress::Refusal::None:
         break;
@@ -59,7 +61,8 @@ std::u16string AddressToWrite(const std::string& given) {
     return stored.address;
 }
 
-// The base address the program will read from its settings file, or what keeps it from one.
+// The base address the program will read from its settings file, or what keeps it from one,
+// said of the file: "ne donne aucune adresse de base".
 struct HeldAddress {
     std::optional<std::u16string> address;
     std::string problem;
@@ -72,21 +75,22 @@ HeldAddress ReadHeldAddress(const std::string& settings) {
         if (held && !held->empty()) {
             return {held, {}};
         }
-        return {std::nullopt, "it holds no base address"};
+        return {std::nullopt, "ne donne aucune adresse de base"};
     } catch (const mdCode::FileError& error) {
-        return {std::nullopt, "it cannot be read (" + std::string(error.what()) + ")"};
+        return {std::nullopt, "ne peut pas être lu (" + std::string(error.what()) + ")"};
     }
 }
 
 void SayKept(const std::string& settings, const HeldAddress& held, const std::u16string& given) {
-    std::cout << "Kept the existing " << settings;
+    std::cout << "« " << settings << " » existe déjà et est gardé";
     if (held.address == given) {
-        std::cout << " (it holds the same base address)." << std::endl;
+        std::cout << " (il donne la même adresse de base)." << std::endl;
     } else if (held.address) {
-        std::cout << ": it holds " << ToUtf8(*held.address) << ", not the given " << ToUtf8(given)
-                  << ", and the program uses the address it holds." << std::endl;
+        std::cout << " : il donne " << ToUtf8(*held.address) << " et non " << ToUtf8(given)
+                  << ", et le programme utilise celle qu'il donne." << std::endl;
     } else {
-        std::cout << " (the base address was not written); " << held.problem << "." << std::endl;
+        std::cout << " (l'adresse de base n'est pas écrite) : il " << held.problem << "."
+                  << std::endl;
     }
 }
 
@@ -97,12 +101,14 @@ int CheckHeldAddress(const std::string& folder, const std::string& settings,
         return 0;
     }
     if (!held.address) {
-        std::cerr << "Warning: the base address cannot be checked: " << settings << ": "
-                  << held.problem << ".\n";
+        std::cerr << "Attention : l'adresse de base ne peut pas être vérifiée : « " << settings
+                  << " » " << held.problem << ".\n";
     }
-    std::cerr << "The folder is deployed all the same. To use another base address, change it in "
-                 "the program's\nsettings window (\"Paramètre\"), or delete "
-              << settings << " and deploy again with it;\n--no-check skips this check."
+    std::cerr << "Le dossier est déployé quand même. Pour utiliser une autre adresse de base, "
+                 "changez-la dans la\nfenêtre « Paramètre » du programme, ou supprimez « "
+              << settings
+              << " » et déployez de nouveau\nen la donnant ; --no-check évite cette "
+                 "vérification."
               << std::endl;
     return 3;
 }
@@ -125,7 +131,7 @@ Plan Prepare(const DeployRequest& request) {
     plan.program = plan.folder + "/lirvane";
     plan.settings = plan.folder + "/PARAM.ini";
     if (IsFolder(plan.program)) {
-        throw Refusal(plan.program + " is a folder");
+        throw Refusal("« " + plan.program + " » est un dossier");
     }
     if (request.baseAddress) {
         plan.address = AddressToWrite(*request.baseAddress);
@@ -149,7 +155,8 @@ StagedFile StagedProgram(const Plan& plan) {
         staged.CopyFrom(plan.executable);
         return staged;
     } catch (const std::system_error& error) {
-        throw Refusal("cannot write into " + plan.folder + " (" + error.what() + ")");
+        throw Refusal("impossible d'écrire dans « " + plan.folder + " » (" + FrenchReason(error) +
+                      ")");
     }
 }
 
@@ -165,22 +172,22 @@ int Deploy(const DeployRequest& request) {
         try {
             mdCode::WriteTextFile(mdCode::ToProgramForm(plan.settings), *plan.address);
         } catch (const mdCode::FileError& error) {
-            throw Refusal("cannot write the settings: " + std::string(error.what()));
+            throw Refusal("impossible d'écrire l'adresse de base : " + std::string(error.what()));
         }
     }
     const auto refusalTakingBackSettings = [&](const std::string& what,
-                                               const std::exception& error) {
+                                               const std::system_error& error) {
         if (writesSettings) {
             unlink(plan.settings.c_str());
         }
-        return Refusal(what + error.what());
+        return Refusal(what + FrenchReason(error));
     };
     std::string entry;
     if (request.launcher) {
         try {
             entry = WriteLauncher(plan.folder, plan.icon);
         } catch (const std::system_error& error) {
-            throw refusalTakingBackSettings("cannot add the launcher: ", error);
+            throw refusalTakingBackSettings("impossible d'ajouter le lanceur : ", error);
         }
     }
     std::vector<std::string> fileManagerFiles;
@@ -188,30 +195,30 @@ int Deploy(const DeployRequest& request) {
         try {
             fileManagerFiles = plan.fileManagerEntries->Write();
         } catch (const std::system_error& error) {
-            throw refusalTakingBackSettings("cannot add the file managers' entries: ", error);
+            throw refusalTakingBackSettings("impossible d'ajouter les entrées de menu : ", error);
         }
     }
     try {
         staged.Commit(plan.program);
     } catch (const std::system_error& error) {
-        throw refusalTakingBackSettings("cannot install the program: ", error);
+        throw refusalTakingBackSettings("impossible d'installer le programme : ", error);
     }
 
-    std::cout << "Installed " << plan.program << std::endl;
+    std::cout << "Installé : " << plan.program << std::endl;
     HeldAddress held;
     if (plan.address) {
         held = ReadHeldAddress(plan.settings);
         if (writesSettings) {
-            std::cout << "Settings: " << plan.settings << std::endl;
+            std::cout << "Adresse de base écrite : " << plan.settings << std::endl;
         } else {
             SayKept(plan.settings, held, *plan.address);
         }
     }
     if (request.launcher) {
-        std::cout << "Launcher: " << entry << std::endl;
+        std::cout << "Lanceur : " << entry << std::endl;
     }
     for (const std::string& file : fileManagerFiles) {
-        std::cout << "File manager entry: " << file << std::endl;
+        std::cout << "Entrée de menu : " << file << std::endl;
     }
     return plan.address && request.check ? CheckHeldAddress(plan.folder, plan.settings, held) : 0;
 }

@@ -3,7 +3,9 @@
 #include "address/address_composition.h"
 #include "cli/deploy_child_process.h"
 #include "cli/deploy_staged_file.h"
+#include "cli/deploy_system_reason.h"
 #include "cli/deploy_text.h"
+#include "settings/file_error.h"
 
 #include <iostream>
 #include <optional>
@@ -29,12 +31,12 @@ std::string RandomHex(int bytes) {
 std::string FetchFailureCause(std::optional<int> curlExitCode) {
     switch (curlExitCode.value_or(-1)) {
     case 6:
-        return "the host name is not known (a typo?)";
+        return "le nom d'hôte est inconnu (une faute de frappe ?)";
     case 7:
-        return "nothing answers at that host and port (the server is down, or http and https are "
-               "mixed up)";
+        return "rien ne répond à cet hôte et à ce port (le serveur est arrêté, ou http et https "
+               "sont confondus)";
     case 28:
-        return "no answer within 5 seconds (the server or the network is slow or down)";
+        return "aucune réponse en 5 secondes (le serveur ou le réseau est lent ou arrêté)";
     case 35:
     case 51:
     case 58:
@@ -43,23 +45,24 @@ std::string FetchFailureCause(std::optional<int> curlExitCode) {
     case 83:
     case 90:
     case 91:
-        return "the secure connection failed (https where the server speaks only http, or a "
-               "certificate this machine does not trust)";
+        return "la connexion sécurisée a échoué (https là où le serveur ne parle que http, ou un "
+               "certificat auquel cette machine ne se fie pas)";
     default:
-        return "the address cannot be fetched from this machine";
+        return "l'adresse ne peut pas être atteinte depuis cette machine";
     }
 }
 
 // The likely cause of an HTTP status other than 200.
 std::string StatusCause(const std::string& status) {
     if (status == "404") {
-        return "the base address does not lead to this folder (a missing folder part, a typo, "
-               "another site)";
+        return "l'adresse de base ne mène pas à ce dossier (une partie du chemin manque, une "
+               "faute de frappe, un autre site)";
     }
     if (status == "401" || status == "403") {
-        return "the server refuses to give the folder's files (its rights, or a password)";
+        return "le serveur refuse de donner les fichiers du dossier (leurs droits, ou un mot de "
+               "passe)";
     }
-    return "the server does not give the folder's files";
+    return "le serveur ne donne pas les fichiers du dossier";
 }
 
 struct Failure {
@@ -76,12 +79,13 @@ std::optional<Failure> FetchFailure(const std::string& url, const std::string& c
         fetched = RunCapturingOutput({"curl", "-q", "-g", "-sS", "-L", "--max-redirs", "5",
                                       "--max-time", "5", "-w", "\n%{http_code}", "--", url});
     } catch (const std::system_error& error) {
-        return Failure{"no answer: curl cannot be started (" + error.code().message() + ")",
+        return Failure{"aucune, curl ne peut pas être lancé (" +
+                           mdCode::FrenchReason(error.code().value()) + ")",
                        FetchFailureCause(std::nullopt)};
     }
     if (fetched.exitCode != 0) {
         const std::string firstLine = fetched.errors.substr(0, fetched.errors.find('\n'));
-        return Failure{firstLine.empty() ? "no answer" : firstLine,
+        return Failure{firstLine.empty() ? "aucune" : firstLine,
                        FetchFailureCause(fetched.exitCode)};
     }
     const std::size_t statusAt = fetched.output.rfind('\n');
@@ -91,9 +95,9 @@ std::optional<Failure> FetchFailure(const std::string& url, const std::string& c
         return Failure{"HTTP " + status, StatusCause(status)};
     }
     if (fetched.output.substr(0, statusAt) != content) {
-        return Failure{"other bytes than the file's",
-                       "the address leads to another folder, or to a page that the server gives "
-                       "for any name"};
+        return Failure{"d'autres octets que ceux du fichier",
+                       "l'adresse mène à un autre dossier, ou à une page que le serveur donne "
+                       "pour n'importe quel nom"};
     }
     return std::nullopt;
 }
@@ -112,17 +116,19 @@ bool AddressServesFolder(const std::u16string& baseAddress, const std::string& f
         probe.Close();
         failure = FetchFailure(url, content);
     } catch (const std::system_error& error) {
-        failure =
-            Failure{"nothing: the probe cannot be written (" + std::string(error.what()) + ")",
-                    "this user may not write into the folder"};
+        failure = Failure{"aucune, le fichier de test ne peut pas être écrit (" +
+                              FrenchReason(error) + ")",
+                          "cet utilisateur ne peut pas écrire dans le dossier"};
     }
     if (!failure) {
-        std::cout << "OK: " << ToUtf8(baseAddress) << " serves " << folder << std::endl;
+        std::cout << "OK : " << ToUtf8(baseAddress) << " mène au dossier « " << folder << " »"
+                  << std::endl;
         return true;
     }
-    std::cerr << "Warning: " << ToUtf8(baseAddress) << " does not serve " << folder << ":\n"
-              << "  " << url << " gave " << failure->got << ".\n"
-              << "  Likely cause: " << failure->cause << "." << std::endl;
+    std::cerr << "Attention : " << ToUtf8(baseAddress) << " ne mène pas au dossier « " << folder
+              << " » :\n"
+              << "  Réponse de " << url << " : " << failure->got << ".\n"
+              << "  Cause probable : " << failure->cause << "." << std::endl;
     return false;
 }
 

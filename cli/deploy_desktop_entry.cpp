@@ -34,7 +34,7 @@ std::string DesktopEntry(const std::string& folder) {
     const std::string program = folder + "/lirvane";
     std::string entry = "[Desktop Entry]\nType=Application\n";
     entry += "Name=Lirvane – " + EntryString(name.empty() ? folder : name) + "\n";
-    entry += "Comment=Web address of a file of " + EntryString(folder) + "\n";
+    entry += "Comment=Adresse web d'un fichier de " + EntryString(folder) + "\n";
     entry += "Icon=lirvane\n";
     entry += "TryExec=" + EntryString(program) + "\n";
     entry += "Exec=" + ExecLine(program) + "\n";

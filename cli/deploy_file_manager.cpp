@@ -25,8 +25,8 @@ std::optional<std::string> ReadIfPresent(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
     std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     if (!S_ISREG(status.st_mode) || file.bad() || !file.is_open()) {
-        throw Refusal(path.string() + " n'est pas un fichier lisible : aucune entrée de menu "
-                                      "n'est ajoutée");
+        throw Refusal("« " + path.string() +
+                      " » n'est pas un fichier lisible : aucune entrée de menu n'est ajoutée");
     }
     return bytes;
 }
@@ -43,8 +43,8 @@ void RefuseUnlessWritable(const fs::path& file) {
         folder = folder.parent_path();
     }
     if (!fs::is_directory(folder, error) || access(folder.c_str(), W_OK | X_OK) != 0) {
-        throw Refusal("impossible d'écrire dans " + folder.string() +
-                      " : aucune entrée de menu n'est ajoutée");
+        throw Refusal("impossible d'écrire dans « " + folder.string() +
+                      " » : aucune entrée de menu n'est ajoutée");
     }
 }
 
@@ -65,7 +65,8 @@ std::string Merged(const fs::path& actionsFile, const std::string& before,
     try {
         return WithThunarAction(before, action);
     } catch (const UnreadableThunarActions& error) {
-        throw Refusal(actionsFile.string() + " ne peut pas recevoir l'action : " + error.what());
+        throw Refusal("« " + actionsFile.string() +
+                      " » ne peut pas recevoir l'action : " + error.what());
     }
 }
 
@@ -98,9 +99,9 @@ FileManagerEntries::FileManagerEntries(const std::string& folder,
         RefuseUnlessWritable(file.path);
         if (const auto present = ReadIfPresent(file.path);
             present && !HoldsLine(*present, file.mark)) {
-            throw Refusal(file.path.string() + " existe déjà et n'a pas été ajouté par "
-                                               "lirvane-deploy pour ce dossier : il est gardé, "
-                                               "aucune entrée de menu n'est ajoutée");
+            throw Refusal("« " + file.path.string() +
+                          " » existe déjà et n'a pas été ajouté par lirvane-deploy pour ce "
+                          "dossier : il est gardé, aucune entrée de menu n'est ajoutée");
         }
     }
     thunarFile_ = ThunarActionsFile(folders);
@@ -154,7 +155,7 @@ void RemoveFileManagerEntries(const std::string& givenFolder) {
         if (const auto present = ReadIfPresent(file.path);
             present && HoldsLine(*present, file.mark)) {
             fs::remove(file.path);
-            std::cout << "Removed " << file.path.string() << std::endl;
+            std::cout << "Supprimé : " << file.path.string() << std::endl;
             removed = true;
         }
     }
@@ -164,16 +165,16 @@ void RemoveFileManagerEntries(const std::string& givenFolder) {
         try {
             after = WithoutThunarAction(*before, ThunarEntry(target).uniqueId);
         } catch (const UnreadableThunarActions& error) {
-            throw Refusal(thunarFile.string() + " ne peut pas être lu : " + error.what());
+            throw Refusal("« " + thunarFile.string() + " » ne peut pas être lu : " + error.what());
         }
         if (after != *before) {
             Replace(thunarFile, after, ModeOf(thunarFile, 0644));
-            std::cout << "Removed the action from " << thunarFile.string() << std::endl;
+            std::cout << "Action retirée de « " << thunarFile.string() << " »" << std::endl;
             removed = true;
         }
     }
     if (!removed) {
-        std::cout << "No file manager entry for " << givenFolder << "." << std::endl;
+        std::cout << "Aucune entrée de menu pour « " << givenFolder << " »." << std::endl;
     }
 }
 

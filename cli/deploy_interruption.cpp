@@ -57,7 +57,7 @@ SignalsHeld::~SignalsHeld() {
 
 void RemoveOnInterruption(const std::string& path) {
     if (path.size() >= PATH_MAX) {
-        throw std::length_error(path + ": the name is too long");
+        throw std::length_error("« " + path + " » : le nom est trop long");
     }
     for (auto& slot : removedPaths) {
         if (slot[0] == '\0') {
@@ -65,7 +65,7 @@ void RemoveOnInterruption(const std::string& path) {
             return;
         }
     }
-    throw std::logic_error("more files in the making than recorded");
+    throw std::logic_error("plus de fichiers en cours d'écriture que de places pour les noter");
 }
 
 void KeepOnInterruption(const std::string& path) {

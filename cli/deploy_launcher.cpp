@@ -103,9 +103,10 @@ std::string FullPath(const std::string& given) {
 std::string LauncherRefusal(const std::string& folder) {
     switch (FaultOfFolderName(folder)) {
     case FolderNameFault::ControlCharacter:
-        return "a launcher cannot name a folder with control characters";
+        return "un lanceur ne peut pas nommer un dossier dont le chemin contient des caractères de "
+               "contrôle";
     case FolderNameFault::NotUtf8:
-        return "a launcher needs a folder name in UTF-8";
+        return "un lanceur demande un chemin de dossier en UTF-8";
     case FolderNameFault::None:
         break;
     }
@@ -131,7 +132,7 @@ void RemoveLauncher(const std::string& givenFolder) {
     const LauncherPlaces places = UserLauncherPlaces();
     const fs::path entry = EntryPath(places, FullPath(givenFolder));
     if (!fs::exists(entry)) {
-        std::cout << "No launcher for " << givenFolder << "." << std::endl;
+        std::cout << "Aucun lanceur pour « " << givenFolder << " »." << std::endl;
         return;
     }
     fs::remove(entry);
@@ -139,7 +140,7 @@ void RemoveLauncher(const std::string& givenFolder) {
         fs::remove(places.icon);
     }
     RefreshDesktopDatabase(places.applications);
-    std::cout << "Removed " << entry.string() << std::endl;
+    std::cout << "Supprimé : " << entry.string() << std::endl;
 }
 
 } // namespace deploy

@@ -20,22 +20,22 @@ bool IsUsableFile(const std::string& path, int usable) {
 std::string CommandFolder() {
     const auto folder = mdCode::ExecutableFolder();
     if (!folder) {
-        throw Refusal("cannot tell the folder of this command");
+        throw Refusal("le dossier de cette commande est introuvable");
     }
     return *folder;
 }
 
 // The first of the two that can be used as asked, the packaged one first.
 std::string Installed(const std::string& packaged, const std::string& beside, int usable,
-                      const std::string& what) {
+                      const std::string& nothing) {
     const std::string folder = CommandFolder();
     for (const std::string& candidate : {folder + "/../" + packaged, folder + "/" + beside}) {
         if (IsUsableFile(candidate, usable)) {
             return candidate;
         }
     }
-    throw Refusal("no " + what + " to install: neither " + folder + "/../" + packaged + " nor " +
-                  folder + "/" + beside);
+    throw Refusal(nothing + " : ni « " + folder + "/../" + packaged + " » ni « " + folder + "/" +
+                  beside + " »");
 }
 
 } // namespace
@@ -43,23 +43,25 @@ std::string Installed(const std::string& packaged, const std::string& beside, in
 std::string ExecutableToInstall() {
     if (const char* given = std::getenv("LIRVANE_EXECUTABLE"); given != nullptr && *given) {
         if (!IsUsableFile(given, X_OK)) {
-            throw Refusal("LIRVANE_EXECUTABLE is not an executable file");
+            throw Refusal("LIRVANE_EXECUTABLE n'est pas un fichier exécutable");
         }
         return given;
     }
-    return Installed("lib/lirvane/lirvane", "lirvane", X_OK, "program");
+    return Installed("lib/lirvane/lirvane", "lirvane", X_OK, "aucun programme à installer");
 }
 
 std::string AddressCommandBeside() {
     const std::string command = CommandFolder() + "/lirvane-address";
     if (!IsUsableFile(command, X_OK)) {
-        throw Refusal("lirvane-address n'est pas à côté de cette commande : " + command);
+        throw Refusal("lirvane-address n'est pas à côté de cette commande : « " + command +
+                      " » manque");
     }
     return command;
 }
 
 std::string IconToInstall() {
-    return Installed("share/icons/hicolor/32x32/apps/lirvane.png", "lirvane.png", R_OK, "icon");
+    return Installed("share/icons/hicolor/32x32/apps/lirvane.png", "lirvane.png", R_OK,
+                     "aucune icône à installer");
 }
 
 } // namespace deploy

@@ -3,21 +3,26 @@
 #include "cli/deploy_file_manager.h"
 #include "cli/deploy_interruption.h"
 #include "cli/deploy_launcher.h"
+#include "cli/deploy_system_reason.h"
 
 #include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace {
 
 int Usage(const std::string& command) {
-    std::cerr << "Usage: " << command
-              << " FOLDER [BASE-ADDRESS] [--launcher] [--file-manager] [--no-check]\n"
-              << "       " << command << " --remove-launcher FOLDER\n"
-              << "       " << command << " --remove-file-manager FOLDER" << std::endl;
+    constexpr std::string_view heading = "Utilisation : ";
+    const std::string indent(heading.size(), ' ');
+    std::cerr << heading << command
+              << " DOSSIER [ADRESSE-DE-BASE] [--launcher] [--file-manager] [--no-check]\n"
+              << indent << command << " --remove-launcher DOSSIER\n"
+              << indent << command << " --remove-file-manager DOSSIER" << std::endl;
     return 2;
 }
 
@@ -64,12 +69,17 @@ int Run(const std::string& command, const std::vector<std::string>& arguments) {
 int main(int argc, char** argv) {
     const std::string command = argc > 0 ? argv[0] : "lirvane-deploy";
     deploy::EndCleanlyOnInterruption();
-    try {
-        return Run(command, std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
-    } catch (const std::exception& error) {
-        // A refusal, or a launcher or file manager entry that cannot be removed.
-        std::cerr << std::filesystem::path(command).filename().string() << ": " << error.what()
+    const auto complain = [&command](const std::string& message) {
+        std::cerr << std::filesystem::path(command).filename().string() << " : " << message << "."
                   << std::endl;
         return 1;
+    };
+    try {
+        return Run(command, std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    } catch (const std::system_error& error) {
+        // A launcher or file manager entry that cannot be removed.
+        return complain(deploy::FrenchReason(error));
+    } catch (const std::exception& error) {
+        return complain(error.what());
     }
 }

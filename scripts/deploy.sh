@@ -55,7 +55,7 @@ if $file_manager; then
         "$HOME/.local/share/icons/hicolor/32x32/apps/lirvane.png"
     export LIRVANE_EXECUTABLE=${LIRVANE_EXECUTABLE:-$build/lirvane}
     command=$bin/lirvane-deploy
-    echo "Installed lirvane-deploy and lirvane-address into $bin; the file managers' entries" \
-        "run $bin/lirvane-address."
+    echo "lirvane-deploy et lirvane-address sont installés dans « $bin » ; les entrées de" \
+        "menu lancent « $bin/lirvane-address »."
 fi
 exec -a "$0" "$command" "$@"

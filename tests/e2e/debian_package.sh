@@ -73,10 +73,11 @@ expect_folder() {
 
 # base address | exit code | what it says
 cases=(
-    "http://127.0.0.1:$port/partage|0|OK: http://127.0.0.1:$port/partage/ serves $folder"
-    "http://127.0.0.1:$port/|3|gave HTTP 404."
-    "http://127.0.0.1:$port/partage/partage/|3|gave HTTP 404."
-    "http://127.0.0.1:9/partage/|3|nothing answers at that host and port"
+    "http://127.0.0.1:$port/partage|0|OK : http://127.0.0.1:$port/partage/ mène au dossier \
+« $folder »"
+    "http://127.0.0.1:$port/|3|.txt : HTTP 404."
+    "http://127.0.0.1:$port/partage/partage/|3|.txt : HTTP 404."
+    "http://127.0.0.1:9/partage/|3|rien ne répond à cet hôte et à ce port"
 )
 for case in "${cases[@]}"; do
     IFS='|' read -r address code words <<<"$case"

@@ -160,13 +160,14 @@ check_sshfs_deploy() {
     as_desktop_user "$bin/lirvane-deploy" "$mount_point" "$base_url" >"$work/deploy.log" 2>&1 ||
         status=$?
     [ "$status" -eq 0 ] || fail "sshfs: lirvane-deploy into the mount exited with $status"
-    grep -qxF "OK: $base_url serves $mount_point" "$work/deploy.log" ||
+    grep -qxF "OK : $base_url mène au dossier « $mount_point »" "$work/deploy.log" ||
         fail "sshfs: lirvane-deploy did not prove the address: $(cat "$work/deploy.log")"
     # Again: the program is replaced in place, the settings file kept.
     as_desktop_user "$bin/lirvane-deploy" "$mount_point" "$base_url" --no-check \
         >"$work/deploy.log" 2>&1 || fail "sshfs: lirvane-deploy again: $(cat "$work/deploy.log")"
-    grep -qxF "Kept the existing $mount_point/PARAM.ini (it holds the same base address)." \
-        "$work/deploy.log" || fail "sshfs: lirvane-deploy again said: $(cat "$work/deploy.log")"
+    local kept="« $mount_point/PARAM.ini » existe déjà et est gardé"
+    grep -qxF "$kept (il donne la même adresse de base)." "$work/deploy.log" ||
+        fail "sshfs: lirvane-deploy again said: $(cat "$work/deploy.log")"
     if ! cmp -s "$executable" "$remote_folder/lirvane" ||
         [ "$(stat -c %a "$remote_folder/lirvane")" != 755 ]; then
         fail "sshfs: the deployed program is not the built one, mode 755"

@@ -78,8 +78,8 @@ cmp -s "$LIRVANE_EXECUTABLE" "$folder/lirvane" || fail "the installed executable
 refused_addresses=(
     'http://site/ő|Windows-1252'
     'http://site/日本|Windows-1252'
-    '|empty'
-    $'\r\n|empty'
+    '|vide'
+    $'\r\n|vide'
 )
 for case in "${refused_addresses[@]}"; do
     fresh_folder refused
@@ -97,14 +97,16 @@ mkdir -p "$work/pub"
 start_web_server "$work/pub"
 site=http://127.0.0.1:$port
 deploy_cases=(
-    "pub/t|$site/tt/\r\n|$site/t/||3|*holds $site/tt/, not the given $site/t/*$site/tt/lirvane-\
-check-*.txt gave HTTP 404.*PARAM.ini and deploy again*|PARAM.ini lirvane |$site/tt/\r\n"
-    "pub/t|$site/t/\r\n|$site/tt/||0|*OK: $site/t/ serves $work/pub/t|PARAM.ini lirvane \
-|$site/t/\r\n"
-    "pub/t|-|$site/t/ ||0|Installed*OK: $site/t/ serves $work/pub/t|PARAM.ini lirvane |$site/t/\r\n"
-    "pub/t|-|   |--no-check|1|*the base address is empty||-"
-    $'dep\xff|-|'"$site/|--launcher|1|*a launcher needs a folder name in UTF-8||-"
-    $'dep\tx|-|'"$site/|--launcher|1|*a launcher cannot name a folder with control characters||-"
+    "pub/t|$site/tt/\r\n|$site/t/||3|*il donne $site/tt/ et non $site/t/*Réponse de $site/tt/\
+lirvane-check-*.txt : HTTP 404.*PARAM.ini » et déployez de nouveau*|PARAM.ini lirvane \
+|$site/tt/\r\n"
+    "pub/t|$site/t/\r\n|$site/tt/||0|*OK : $site/t/ mène au dossier « $work/pub/t »|PARAM.ini \
+lirvane |$site/t/\r\n"
+    "pub/t|-|$site/t/ ||0|Installé : *OK : $site/t/ mène au dossier « $work/pub/t »|PARAM.ini \
+lirvane |$site/t/\r\n"
+    "pub/t|-|   |--no-check|1|*l'adresse de base est vide.||-"
+    $'dep\xff|-|'"$site/|--launcher|1|*un lanceur demande un chemin de dossier en UTF-8.||-"
+    $'dep\tx|-|'"$site/|--launcher|1|*un lanceur ne peut pas nommer un dossier dont*||-"
 )
 for case in "${deploy_cases[@]}"; do
     IFS='|' read -r name before address option code pattern names after <<<"$case"
@@ -144,7 +146,7 @@ printf 'http://old/\r\n' >"$folder/PARAM.ini"
 run_deploy "$folder" http://new/ --no-check
 [ "$status" -eq 0 ] || fail "deploying over a settings file failed: $said"
 [ "$(cat "$folder/PARAM.ini")" = $'http://old/\r' ] || fail "the existing PARAM.ini was changed"
-[[ $said == *Kept* ]] || fail "keeping PARAM.ini was not said: $said"
+[[ $said == *"existe déjà et est gardé"* ]] || fail "keeping PARAM.ini was not said: $said"
 [ -x "$folder/lirvane" ] || fail "the executable was not installed beside a PARAM.ini"
 
 # A running copy is replaced, not written into ("Text file busy").
@@ -162,21 +164,27 @@ cmp -s "$LIRVANE_EXECUTABLE" "$folder/lirvane" || fail "the running copy was not
 # Folders that cannot take the program.
 : >"$work/a-file"
 run_deploy "$work/a-file"
-[ "$status" -ne 0 ] && [[ $said == *"not an existing folder"* ]] || fail "a file was taken: $said"
+[ "$status" -ne 0 ] && [[ $said == *"n'est pas un dossier existant"* ]] ||
+    fail "a file was taken: $said"
 run_deploy "$work/missing"
-[ "$status" -ne 0 ] && [[ $said == *"not an existing folder"* ]] ||
+[ "$status" -ne 0 ] && [[ $said == *"n'est pas un dossier existant"* ]] ||
     fail "a missing folder was taken: $said"
 [ ! -e "$work/missing" ] || fail "the missing folder was created"
 fresh_folder read-only
 chmod 555 "$folder"
 # Root writes into any folder that permissions protect; /proc takes no new file even from root.
-[ "$(id -u)" -ne 0 ] || folder=/proc
+# The system's reason is said in French, for the file it names.
+reason="Permission refusée"
+[ "$(id -u)" -ne 0 ] || { folder=/proc && reason="Fichier ou dossier introuvable"; }
 run_deploy "$folder"
-[ "$status" -ne 0 ] && [[ $said == *"cannot write"* ]] || fail "$folder was taken: $said"
+[ "$status" -ne 0 ] &&
+    [[ $said == *"impossible d'écrire dans « $folder » ($folder/.lirvane."*" : $reason)." ]] ||
+    fail "$folder was taken: $said"
 for arguments in "" "--launcher" "a b c" "--unknown $work"; do
     # shellcheck disable=SC2086 # the words are the arguments
     run_deploy $arguments
-    [ "$status" -eq 2 ] && [[ $said == Usage:* ]] || fail "'$arguments' gave no usage: $said"
+    [ "$status" -eq 2 ] && [[ $said == "Utilisation : "* ]] ||
+        fail "'$arguments' gave no usage: $said"
 done
 
 # The launcher, for folders whose names need quoting in an Exec line. The program it starts
@@ -188,7 +196,7 @@ chmod 755 "$work/recorder"
 for name in "mon site" 'a "b" $c `d` \e 100%'; do
     fresh_folder "$name"
     LIRVANE_EXECUTABLE=$work/recorder run_deploy "$folder" --launcher
-    entry=$(grep -lF "Comment=Web address of a file of " "$applications"/*.desktop |
+    entry=$(grep -lF "Comment=Adresse web d'un fichier de " "$applications"/*.desktop |
         xargs grep -lF "Name=Lirvane – ${name//\\/\\\\}" || true)
     [ -n "$entry" ] || { fail "no launcher named after '$name': $said"; continue; }
     desktop-file-validate "$entry" || fail "the launcher for '$name' is not valid"
@@ -225,7 +233,8 @@ run_deploy --remove-launcher "$work/$name"
 ! compgen -G "$applications/lirvane-*.desktop" >/dev/null || fail "a launcher is left"
 [ ! -e "$icon" ] || fail "the icon is left"
 run_deploy --remove-launcher "$work/$name"
-[ "$status" -eq 0 ] && [[ $said == "No launcher"* ]] || fail "removing twice said: $said"
+[ "$status" -eq 0 ] && [[ $said == "Aucun lanceur pour « $work/$name »." ]] ||
+    fail "removing twice said: $said"
 
 # scripts/deploy.sh in a clone whose build fails, set up by a user with sudo: nothing is
 # installed, not even by an earlier build, and the exit code says so; the set-up asks apt for
