@@ -33,6 +33,8 @@ std::string FrenchReason(int error) {
         return "Fichier occupé";
     case EFBIG:
         return "Fichier trop grand";
+    case EEXIST:
+        return "Un fichier de ce nom existe déjà";
     default:
         return "erreur du système (" + std::string(std::strerror(error)) + ")";
     }

@@ -19,6 +19,7 @@ TEST(FileError, NamesTheFileAndGivesTheReasonInFrench) {
         {ENAMETOOLONG, "Nom de fichier trop long"},
         {EISDIR, "C'est un dossier"},
         {ENOTDIR, "Une partie du chemin n'est pas un dossier"},
+        {EEXIST, "Un fichier de ce nom existe déjà"},
         {EBUSY, "Fichier occupé"},
         {EFBIG, "Fichier trop grand"},
         // Any other reason is the system's own text, in the user's language.
