@@ -3,6 +3,8 @@
 namespace mdCode {
 namespace {
 
+constexpr char32_t ReplacementCharacter = 0xFFFD;
+
 bool IsContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
@@ -80,7 +82,7 @@ std::size_t AppendUtf8Of(std::string& bytes, std::u16string_view text, std::size
         return 2;
     }
     const bool lone = IsHighSurrogate(text[at]) || IsLowSurrogate(text[at]);
-    AppendUtf8(bytes, lone ? 0xFFFD : text[at]);
+    AppendUtf8(bytes, lone ? ReplacementCharacter : text[at]);
     return 1;
 }
 
@@ -90,6 +92,40 @@ std::string ToUtf8(std::u16string_view text) {
     for (std::size_t at = 0; at < text.size();)
         at += AppendUtf8Of(bytes, text, at);
     return bytes;
+}
+
+std::optional<std::u16string> FromValidUtf8(std::string_view bytes) {
+    std::u16string text;
+    text.reserve(bytes.size());
+    while (!bytes.empty()) {
+        const Utf8Sequence sequence = DecodeUtf8(bytes);
+        if (sequence.length == 0)
+            return std::nullopt;
+        AppendUtf16(text, sequence.codePoint);
+        bytes.remove_prefix(sequence.length);
+    }
+    return text;
+}
+
+bool IsUtf8(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const std::size_t length = DecodeUtf8(bytes).length;
+        if (length == 0)
+            return false;
+        bytes.remove_prefix(length);
+    }
+    return true;
+}
+
+std::u16string FromUtf8(std::string_view bytes) {
+    std::u16string text;
+    text.reserve(bytes.size());
+    while (!bytes.empty()) {
+        const Utf8Sequence sequence = DecodeUtf8(bytes);
+        AppendUtf16(text, sequence.length == 0 ? ReplacementCharacter : sequence.codePoint);
+        bytes.remove_prefix(sequence.length == 0 ? 1 : sequence.length);
+    }
+    return text;
 }
 
 } // namespace mdCode

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,5 +45,12 @@ std::size_t AppendUtf8Of(std::string& bytes, std::u16string_view text, std::size
 
 // The text in UTF-8, a lone surrogate as U+FFFD.
 std::string ToUtf8(std::u16string_view text);
+
+// The text of bytes that are wholly valid UTF-8; no value otherwise.
+std::optional<std::u16string> FromValidUtf8(std::string_view bytes);
+bool IsUtf8(std::string_view bytes);
+
+// The text of UTF-8 bytes, each byte that begins no valid sequence as U+FFFD.
+std::u16string FromUtf8(std::string_view bytes);
 
 } // namespace mdCode

@@ -1,5 +1,6 @@
 #include "forms/application.h"
 
+#include "encoding/utf8.h"
 #include "forms/accessible_roles.h"
 #include "forms/form.h"
 #include "forms/msg_box.h"
@@ -22,7 +23,7 @@ bool Application::notify(QObject* receiver, QEvent* event) {
         const Form::EventScope scope(receiver);
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        ReportRunTimeError(FromUtf8(error.what()));
+        ReportRunTimeError(mdCode::FromUtf8(error.what()));
     } catch (...) {
         ReportRunTimeError(u"Erreur inconnue.");
     }

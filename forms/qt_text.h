@@ -12,8 +12,5 @@ inline QString ToQString(const std::u16string& text) {
 inline std::u16string FromQString(const QString& text) {
     return text.toStdU16String();
 }
-inline std::u16string FromUtf8(const char* text) {
-    return FromQString(QString::fromUtf8(text));
-}
 
 } // namespace forms

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/file_system.h"
+#include "files/file_system.h"
 
 #include <filesystem>
 #include <string_view>

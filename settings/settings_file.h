@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/file_error.h"
+#include "files/file_error.h"
 
 #include <optional>
 #include <string>
@@ -9,8 +9,7 @@
 // FileExists is in file_exists.cpp, ReadTextFile in reading.cpp, WriteTextFile in saving.cpp.
 namespace mdCode {
 
-// True when the path names a normal file (see normal_file.h). "*" and "?" in the last component
-// are a pattern. Never fails.
+// True when the path names a normal file (see normal_file.h). Never fails.
 bool FileExists(const std::u16string& path);
 
 // The file's items joined by CR LF; no value for a file that holds none. Only a regular file is

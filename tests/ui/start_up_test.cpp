@@ -1,6 +1,7 @@
 #include "support/window_test.h"
 
 #include "app/base_url.h"
+#include "encoding/utf8.h"
 #include "forms/clipboard.h"
 #include "forms/qt_text.h"
 #include "ui/main/main_window.h"
@@ -209,7 +210,7 @@ TEST_F(StartUpTest, ASettingsLinkLeadingOutOfTheFolderEndsTheProgramWithAnError)
     LoadFromTheEventLoop();
 
     ExpectRunTimeError(u"Lien symbolique qui mène hors de son dossier, vers /proc/" +
-                       forms::FromUtf8(std::to_string(getpid()).c_str()) + u"/status");
+                       mdCode::FromUtf8(std::to_string(getpid())) + u"/status");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "address/stored_address.h"
 #include "app/product.h"
 #include "desktop/link_opener.h"
+#include "encoding/utf8.h"
 #include "forms/msg_box.h"
 #include "forms/qt_text.h"
 #include "settings/settings_file.h"
@@ -39,7 +40,7 @@ void frmParam::cmdSave_Click() {
     } catch (const mdCode::FileError& error) {
         // The window stays open with the cleaned address, "/" added, as it would have been
         // saved; the old file is left as it was.
-        forms::MsgBox(u"Impossible d'enregistrer le paramètre : " + forms::FromUtf8(error.what()),
+        forms::MsgBox(u"Impossible d'enregistrer le paramètre : " + mdCode::FromUtf8(error.what()),
                       forms::vbCritical, u"Erreur");
         txtURL->SetFocus();
         return;

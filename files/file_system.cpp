@@ -1,5 +1,6 @@
-#include "settings/file_system.h"
+#include "files/file_system.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
@@ -31,6 +32,17 @@ public:
 FileSystem& SystemFileSystem() {
     static SystemCalls system;
     return system;
+}
+
+bool WriteAll(FileSystem& system, int descriptor, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t count = system.Write(descriptor, bytes);
+        if (count >= 0)
+            bytes.remove_prefix(static_cast<std::size_t>(count));
+        else if (errno != EINTR)
+            return false;
+    }
+    return true;
 }
 
 } // namespace mdCode

@@ -25,4 +25,7 @@ public:
 // The system calls themselves.
 FileSystem& SystemFileSystem();
 
+// Writes all the bytes, however many writes it takes; false with errno set when one fails.
+bool WriteAll(FileSystem& system, int descriptor, std::string_view bytes);
+
 } // namespace mdCode

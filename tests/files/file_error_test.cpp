@@ -1,4 +1,4 @@
-#include "settings/file_error.h"
+#include "files/file_error.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>
