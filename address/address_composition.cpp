@@ -8,8 +8,8 @@
 
 namespace mdCode {
 
-// The name is what TextBetween(path + EndMarker, folder + "\\", EndMarker) gives, found without
-// copying the path: it ends at the first run of ten "\" or at the "\"s the path ends with.
+// The name is what follows the folder and its "\" in the path, up to the first run of ten "\"
+// or the "\"s the path ends with.
 std::optional<std::u16string> RelativeName(const std::u16string& programFolder,
                                            const std::u16string& path) {
     const bool folderEndsInBackslash = programFolder.ends_with(u'\\');

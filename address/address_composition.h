@@ -6,7 +6,7 @@
 
 namespace mdCode {
 
-// Ten backslashes: appended to a path so that it can serve as the end delimiter of TextBetween.
+// Ten backslashes: a run of them in a path ends the name that RelativeName gives.
 inline constexpr std::u16string_view EndMarker = u"\\\\\\\\\\\\\\\\\\\\";
 
 // The part of `path` below the program folder; empty when the path is not inside it. Both are in

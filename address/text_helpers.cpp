@@ -30,18 +30,4 @@ std::u16string CleanAddress(std::u16string text) {
     return text.substr(first, text.find_last_not_of(u' ') - first + 1);
 }
 
-std::optional<std::u16string> TextBetween(const std::u16string& text, const std::u16string& start,
-                                          const std::u16string& end) {
-    const auto startAt = text.find(start);
-    if (startAt == std::u16string::npos) {
-        return std::nullopt;
-    }
-    const auto valueAt = startAt + start.size();
-    const auto endAt = text.find(end, valueAt);
-    if (endAt == std::u16string::npos) {
-        return std::nullopt;
-    }
-    return text.substr(valueAt, endAt - valueAt);
-}
-
 } // namespace mdCode

@@ -5,7 +5,7 @@
 #include "cli/deploy_staged_file.h"
 #include "cli/deploy_system_reason.h"
 #include "cli/deploy_text.h"
-#include "settings/file_error.h"
+#include "files/file_error.h"
 
 #include <iostream>
 #include <optional>

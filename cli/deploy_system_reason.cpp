@@ -1,6 +1,6 @@
 #include "cli/deploy_system_reason.h"
 
-#include "settings/file_error.h"
+#include "files/file_error.h"
 
 #include <filesystem>
 

@@ -1,4 +1,4 @@
-// AddSlash, AddBackslash, CleanAddress and TextBetween on any texts.
+// AddSlash, AddBackslash and CleanAddress on any texts.
 #include "address/text_helpers.h"
 #include "property.h"
 
@@ -48,34 +48,14 @@ void CheckCleanAddress(const std::u16string& text) {
     }
 }
 
-// The value is what follows the first `start`, up to the first `end` behind it.
-void CheckTextBetween(const std::u16string& text, const std::u16string& start,
-                      const std::u16string& end) {
-    const auto value = TextBetween(text, start, end);
-    const auto startAt = text.find(start);
-    if (!value) {
-        LIRVANE_PROPERTY(startAt == std::u16string::npos ||
-                         text.find(end, startAt + start.size()) == std::u16string::npos);
-        return;
-    }
-    LIRVANE_PROPERTY(startAt != std::u16string::npos);
-    LIRVANE_PROPERTY(text.substr(startAt + start.size()).starts_with(*value + end));
-    LIRVANE_PROPERTY((*value + end).find(end) == value->size());
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    const std::u16string start = Widened(input.ConsumeRandomLengthString(8));
-    const std::u16string end = Widened(input.ConsumeRandomLengthString(8));
     const std::u16string text = Widened(input.ConsumeRemainingBytesAsString());
 
     CheckFinal(AddSlash, u'/', text);
     CheckFinal(AddBackslash, u'\\', text);
     CheckCleanAddress(text);
-    if (!start.empty() && !end.empty()) {
-        CheckTextBetween(text, start, end);
-    }
     return 0;
 }

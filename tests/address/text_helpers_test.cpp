@@ -47,34 +47,5 @@ TEST(CleanAddress, RemovesControlCharactersThenTheBlanksAround) {
     }
 }
 
-struct TextBetweenCase {
-    const char* what;
-    std::u16string text;
-    std::u16string start;
-    std::u16string end;
-    std::optional<std::u16string> expected;
-};
-
-TEST(TextBetween, CutsFromFirstStartToNextEnd) {
-    const TextBetweenCase cases[] = {
-        {"relative path", u"C:\\Sites\\tmp\\docs\\a b.txt|", u"C:\\Sites\\tmp\\", u"|",
-         u"docs\\a b.txt"},
-        {"first start counts, end searched behind it", u"x[a]y[b]", u"[", u"]", u"a"},
-        {"adjacent delimiters give the empty text", u"ab", u"a", u"b", u""},
-        {"start missing", u"abc", u"x", u"c", std::nullopt},
-        {"end only in front of start", u"]x[abc", u"[", u"]", std::nullopt},
-        {"end overlapping start only", u"xaby", u"ab", u"b", std::nullopt},
-        {"later start not tried", u"[a[b]", u"[", u"]", u"a[b"},
-        {"first start without end", u"[a(b]", u"(", u"]", u"b"},
-        {"letter case", u"C:\\Sites\\tmp\\x.txt|", u"C:\\Sites\\Tmp\\", u"|", std::nullopt},
-        {"start at the very end", u"abc", u"c", u"x", std::nullopt},
-        {"longer delimiters", u"<<one>><<two>>", u"<<", u">>", u"one"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(TextBetween(c.text, c.start, c.end), c.expected);
-    }
-}
-
 } // namespace
 } // namespace mdCode
