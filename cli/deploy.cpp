@@ -48,15 +48,8 @@ bool Exists(const std::string& path) {
 // The address as the settings window would save it.
 std::u16string AddressToWrite(const std::string& given) {
     const StoredAddress stored = mdCode::AddressToStore(FromUtf8(given));
-    switch (stored.refusal) {
-    case StoredAddress::Refusal::Empty:
-        throw Refusal("l'adresse de base est vide");
-    case StoredAddress::Refusal::Unstorable:
-        throw Refusal("l'adresse de base contient des caractères que Windows-1252 ne peut pas "
-                      "enregistrer : " +
-                      ToUtf8(stored.unstorable));
-    case StoredAddress::Refusal::None:
-        break;
+    if (stored.refusal != StoredAddress::Refusal::None) {
+        throw Refusal(ToUtf8(mdCode::RefusalReason(stored)));
     }
     return stored.address;
 }

@@ -164,7 +164,7 @@ TEST_F(StartUpTest, CommandLineFileBecomesTheBoxText) {
         {"a name ending in a double quote", stored, folder + u"\\x\"", base + u"x%22"},
         {"no base address and a file", "", folder + u"\\note.txt", u"note.txt"},
         {"a base address ending in %22", "http://example.org/a%22\r\n", u"\\autre\\x.txt",
-         u"http://example.org/a%22"},
+         u"http://example.org/a%22/"},
     };
     for (const CommandLineCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -177,6 +177,37 @@ TEST_F(StartUpTest, CommandLineFileBecomesTheBoxText) {
         EXPECT_EQ(forms::Clipboard::GetText(), u"");
         EXPECT_TRUE(messages.empty());
         Main().Unload();
+        Settle();
+    }
+}
+
+// A settings file written by hand that gives no usable base address leads to the settings window,
+// which says why, as the first run does.
+TEST_F(StartUpTest, ASettingsFileWithoutAUsableAddressLeadsToTheSettingsWindow) {
+    const std::pair<QByteArray, std::u16string> cases[] = {
+        {"http://a.example/\r\nhttp://b.example/\r\n",
+         u"l'adresse de base tient sur plusieurs lignes"},
+        {"http://a.example/?dossier=tmp\r\n",
+         u"l'adresse de base contient « ? » ou « # » : le nom d'un fichier derrière eux ne serait "
+         u"plus un chemin"},
+    };
+    for (const auto& [stored, reason] : cases) {
+        SCOPED_TRACE(stored.toStdString());
+        messages.clear();
+        WriteSettings(stored);
+        BaseUrl = u"as before";
+
+        Start(ProgramFolder() + u"\\a.txt");
+
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text, u"Le paramètre ne convient pas : " + reason +
+                                        u".\nOn va paramètrer le programme.");
+        EXPECT_EQ(messages[0].flags, 16);
+        EXPECT_EQ(messages[0].title, u"Paramètre incorrect");
+        EXPECT_FALSE(AnyMainWindow());
+        EXPECT_FALSE(Window<frmParam>().cmdCancel->isEnabled());
+        EXPECT_EQ(BaseUrl, u"as before");
+        Window<frmParam>().Unload();
         Settle();
     }
 }

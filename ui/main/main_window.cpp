@@ -1,6 +1,7 @@
 #include "ui/main/main_window.h"
 
 #include "address/address_composition.h"
+#include "address/stored_address.h"
 #include "app/base_url.h"
 #include "app/product.h"
 #include "forms/app.h"
@@ -41,15 +42,31 @@ void frmMain::Form_Load() {
     if (!mdCode::FileExists(SettingsFilePath())) {
         forms::MsgBox(u"C'est votre première utilisation, On va paramètrer le programme.",
                       forms::vbInformation, u"Paramètre Manquant");
-        Form::Show<frmParam>().cmdCancel->setEnabled(false);
-        Unload();
+        AskForSettings();
         return;
     }
-    BaseUrl = mdCode::ReadTextFile(SettingsFilePath()).value_or(u"");
+    // An empty file gives no base address: the addresses are the names alone.
+    const mdCode::StoredAddress stored =
+        mdCode::StoredBaseAddress(mdCode::ReadTextFile(SettingsFilePath()));
+    if (stored.refusal != mdCode::StoredAddress::Refusal::None &&
+        stored.refusal != mdCode::StoredAddress::Refusal::Empty) {
+        forms::MsgBox(u"Le paramètre ne convient pas : " + mdCode::RefusalReason(stored) +
+                          u".\nOn va paramètrer le programme.",
+                      forms::vbCritical, u"Paramètre incorrect");
+        AskForSettings();
+        return;
+    }
+    BaseUrl = stored.address;
     const std::u16string commandLine = forms::App::Command();
     if (commandLine != u"")
         ShowCommandLineAddress(commandLine);
     setWindowTitle(forms::ToQString(VersionCaption()));
+}
+
+// The settings window, which can be left only by saving, in place of this one.
+void frmMain::AskForSettings() {
+    Form::Show<frmParam>().cmdCancel->setEnabled(false);
+    Unload();
 }
 
 void frmMain::ListProgramFolder() {

@@ -31,6 +31,7 @@ private:
     void cmdCopy_Click();
     void cmdParam_Click();
 
+    void AskForSettings();
     void ListProgramFolder();
     void ShowCommandLineAddress(const std::u16string& commandLine);
     std::u16string CurrentEntryAddress() const;

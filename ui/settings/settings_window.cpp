@@ -10,6 +10,21 @@
 #include "ui/main/main_window.h"
 #include "ui/settings_file_path.h"
 
+namespace {
+
+std::u16string RefusalMessage(const mdCode::StoredAddress& stored) {
+    switch (stored.refusal) {
+    case mdCode::StoredAddress::Refusal::Empty:
+        return u"Vous devez marquer un url.";
+    case mdCode::StoredAddress::Refusal::Unstorable:
+        return u"Le paramètre ne peut pas contenir ces caractères : " + stored.unstorable;
+    default:
+        return u"Le paramètre ne convient pas : " + mdCode::RefusalReason(stored) + u".";
+    }
+}
+
+} // namespace
+
 void frmParam::Form_Activate() {
     txtURL->SetSelStart(static_cast<int>(txtURL->Text().size()));
 }
@@ -26,11 +41,7 @@ void frmParam::cmdSave_Click() {
     // on one line, in Windows-1252, which stores any other character as "?".
     const mdCode::StoredAddress stored = mdCode::AddressToStore(txtURL->Text());
     if (stored.refusal != mdCode::StoredAddress::Refusal::None) {
-        forms::MsgBox(stored.refusal == mdCode::StoredAddress::Refusal::Empty
-                          ? u"Vous devez marquer un url."
-                          : u"Le paramètre ne peut pas contenir ces caractères : " +
-                                stored.unstorable,
-                      forms::vbCritical, u"Erreur");
+        forms::MsgBox(RefusalMessage(stored), forms::vbCritical, u"Erreur");
         txtURL->SetFocus();
         return;
     }
