@@ -40,7 +40,8 @@ std::u16string Command() {
     std::string joined = arguments.front();
     for (auto argument = arguments.begin() + 1; argument != arguments.end(); ++argument)
         joined += ' ' + *argument;
-    return mdCode::ToProgramForm(mdCode::ResolvedPath(joined, mdCode::CurrentFolder()));
+    return mdCode::ToProgramForm(
+        mdCode::ResolvedPath(joined, mdCode::CurrentFolder(), mdCode::ToNativeBytes(Path())));
 }
 
 int Major() {

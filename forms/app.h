@@ -10,7 +10,8 @@ namespace forms::App {
 std::u16string Path();
 
 // The arguments after the program's name, joined by one blank, then read as one path made
-// absolute from the current folder and resolved as resolved_path.h says; "" when there are none.
+// absolute from the current folder and resolved as resolved_path.h says for the program folder;
+// "" when there are none.
 std::u16string Command();
 
 int Major();

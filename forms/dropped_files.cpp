@@ -1,6 +1,7 @@
 #include "forms/dropped_files.h"
 
 #include "encoding/utf8.h"
+#include "forms/app.h"
 #include "forms/mounted_location.h"
 #include "paths/program_path.h"
 #include "paths/resolved_path.h"
@@ -102,6 +103,12 @@ bool AcceptWithoutMove(QDropEvent& drop) {
 
 } // namespace
 
+std::optional<std::string> LocalPathOf(const QUrl& url) {
+    if (IsLocalFileUrl(url))
+        return NativeBytes(url);
+    return MountedPathOf(url);
+}
+
 bool CarriesLocalFiles(const QMimeData& data) {
     const QList<QUrl> urls = data.urls();
     return std::any_of(urls.begin(), urls.end(), IsLocalFile);
@@ -109,16 +116,11 @@ bool CarriesLocalFiles(const QMimeData& data) {
 
 Files DroppedFiles(const QMimeData& data) {
     const QList<QUrl> urls = data.urls();
-    mdCode::PathResolver resolver("/");
+    mdCode::PathResolver resolver("/", mdCode::ToNativeBytes(App::Path()));
     Files files;
     files.reserve(static_cast<std::size_t>(urls.size()));
     for (const QUrl& url : urls) {
-        std::optional<std::string> path;
-        if (IsLocalFileUrl(url))
-            path = NativeBytes(url);
-        else
-            path = MountedPathOf(url);
-        if (path)
+        if (const std::optional<std::string> path = LocalPathOf(url))
             files.push_back(mdCode::ToProgramForm(resolver.Resolved(*path)));
     }
     return files;

@@ -1,10 +1,7 @@
 #include "paths/resolved_path.h"
 
-#include <climits>
-#include <cstdlib>
+#include <algorithm>
 #include <filesystem>
-#include <memory>
-#include <unistd.h>
 
 namespace mdCode {
 namespace {
@@ -15,28 +12,43 @@ std::string WithoutTrailingSlashes(std::string path) {
     return path;
 }
 
-// The path with every link resolved, by the system; by its text when it does not exist.
+// The path made absolute from the folder, as text.
+std::string Absolute(std::string_view path, std::string_view currentFolder) {
+    if (path.starts_with('/'))
+        return std::string(path);
+    const std::string folder = WithoutTrailingSlashes(std::string(currentFolder));
+    return (folder == "/" ? "" : folder) + "/" + std::string(path);
+}
+
+// The absolute path with every link resolved, by the system, as far as it exists.
 std::string ResolvedBySystem(const std::string& path) {
-    const std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr),
-                                                           &std::free);
-    if (real)
-        return real.get();
-    return WithoutTrailingSlashes(std::filesystem::path(path).lexically_normal().string());
+    std::error_code error;
+    std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
+    if (error)
+        resolved = std::filesystem::path(path).lexically_normal();
+    return WithoutTrailingSlashes(resolved.string());
 }
 
 } // namespace
 
-std::string ResolvedPath(std::string_view path, std::string_view currentFolder) {
-    return PathResolver(currentFolder).Resolved(path);
+std::string ResolvedPath(std::string_view path, std::string_view currentFolder,
+                         std::string_view programFolder) {
+    return PathResolver(currentFolder, programFolder).Resolved(path);
 }
 
-PathResolver::PathResolver(std::string_view currentFolder)
-    : currentFolder_(WithoutTrailingSlashes(std::string(currentFolder))) {
+PathResolver::PathResolver(std::string_view currentFolder, std::string_view programFolder)
+    : currentFolder_(WithoutTrailingSlashes(std::string(currentFolder))),
+      programFolder_(programFolder) {
     if (currentFolder_ == "/")
         currentFolder_.clear();
 }
 
 std::string PathResolver::Resolved(std::string_view path) {
+    if (!programFolder_.empty()) {
+        if (std::optional<std::string> written = WrittenPath(path, currentFolder_);
+            written && IsBelow(programFolder_, *written))
+            return std::move(*written);
+    }
     std::string absolute;
     if (!path.starts_with('/'))
         absolute = currentFolder_ + "/";
@@ -65,13 +77,33 @@ const std::string& PathResolver::RealFolder(std::string_view folder) {
     return known->second;
 }
 
-std::string RealPath(std::string_view path, std::string_view currentFolder) {
-    std::string absolute(path);
-    if (!absolute.starts_with('/')) {
-        const std::string folder = WithoutTrailingSlashes(std::string(currentFolder));
-        absolute = (folder == "/" ? "" : folder) + "/" + absolute;
+// One pass over the text: the paths of a drop of thousands of files come here.
+std::optional<std::string> WrittenPath(std::string_view path, std::string_view currentFolder) {
+    const std::string absolute = Absolute(path, currentFolder);
+    std::string written;
+    written.reserve(absolute.size());
+    for (std::size_t start = 0; start < absolute.size();) {
+        const std::size_t end = std::min(absolute.find('/', start), absolute.size());
+        const std::string_view part = std::string_view(absolute).substr(start, end - start);
+        if (part == "..")
+            return std::nullopt;
+        if (!part.empty() && part != ".") {
+            written += '/';
+            written += part;
+        }
+        start = end + 1;
     }
-    return ResolvedBySystem(WithoutTrailingSlashes(std::move(absolute)));
+    return written.empty() ? "/" : written;
+}
+
+std::string RealPath(std::string_view path, std::string_view currentFolder) {
+    return ResolvedBySystem(WithoutTrailingSlashes(Absolute(path, currentFolder)));
+}
+
+bool IsBelow(std::string_view folder, std::string_view path) {
+    const std::string prefix =
+        folder.ends_with('/') ? std::string(folder) : std::string(folder) + "/";
+    return path.size() > prefix.size() && path.starts_with(prefix);
 }
 
 std::string CurrentFolder() {

@@ -1,6 +1,7 @@
 #include "settings/settings_file.h"
 
 #include "paths/program_path.h"
+#include "paths/resolved_path.h"
 #include "settings/text_decoding.h"
 
 #include <algorithm>
@@ -21,19 +22,13 @@ namespace {
 constexpr off_t LargestReadableFile = 1 << 20;
 
 // The path with every link resolved; throws FileError naming `shown` when it cannot be had.
-std::string RealPath(const std::filesystem::path& path, const std::filesystem::path& shown) {
+std::string RealPathOrThrow(const std::filesystem::path& path, const std::filesystem::path& shown) {
     const std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr),
                                                            &std::free);
     if (!real) {
         throw FileError(shown.string(), errno);
     }
     return real.get();
-}
-
-// Whether the resolved `path` lies below the resolved `folder`, component by component.
-bool IsBelow(const std::string& folder, const std::string& path) {
-    const std::string prefix = folder.ends_with('/') ? folder : folder + "/";
-    return path.size() > prefix.size() && path.starts_with(prefix);
 }
 
 // What is opened to read `file`: the file itself, or the file a symbolic link leads to when
@@ -44,9 +39,9 @@ std::filesystem::path FileToOpen(const std::filesystem::path& file) {
     if (lstat(file.c_str(), &own) != 0 || !S_ISLNK(own.st_mode)) {
         return file;
     }
-    const std::string target = RealPath(file, file);
+    const std::string target = RealPathOrThrow(file, file);
     const std::filesystem::path folder = file.parent_path().empty() ? "." : file.parent_path();
-    if (!IsBelow(RealPath(folder, folder), target)) {
+    if (!IsBelow(RealPathOrThrow(folder, folder), target)) {
         throw FileError::LinkLeavesFolder(file.string(), target);
     }
     return target;

@@ -68,8 +68,12 @@ void SaveFile(FileSystem& system, const std::filesystem::path& file, std::string
     }
 }
 
+std::string SettingsFileBytes(const std::u16string& text) {
+    return ToAnsi(text) + "\r\n";
+}
+
 void WriteTextFile(const std::u16string& path, const std::u16string& text) {
-    SaveFile(SystemFileSystem(), ToNativePath(path), ToAnsi(text) + "\r\n");
+    SaveFile(SystemFileSystem(), ToNativePath(path), SettingsFileBytes(text));
 }
 
 } // namespace mdCode

@@ -24,4 +24,7 @@ std::optional<std::u16string> ReadTextFile(const std::u16string& path);
 // when neither way works.
 void WriteTextFile(const std::u16string& path, const std::u16string& text);
 
+// The bytes that WriteTextFile writes for the text: it in Windows-1252, then CR LF.
+std::string SettingsFileBytes(const std::u16string& text);
+
 } // namespace mdCode

@@ -2,8 +2,9 @@
 
 #include "address/text_helpers.h"
 #include "forms/app.h"
-#include "settings/settings_file_name.h"
+#include "encoding/utf8.h"
+#include "settings/folder_files.h"
 
 std::u16string SettingsFilePath() {
-    return mdCode::AddBackslash(forms::App::Path()) + std::u16string(mdCode::SettingsFileName);
+    return mdCode::AddBackslash(forms::App::Path()) + mdCode::FromUtf8(mdCode::SettingsFileName);
 }

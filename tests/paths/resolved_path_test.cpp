@@ -49,6 +49,31 @@ TEST(ResolvedPath, IsAbsoluteNormalAndResolvesLinksInTheFolderPartOnly) {
     }
 }
 
+// The program folder is real/; real/videos is a link to outside/, real/same a link to real/sub.
+TEST(ResolvedPath, KeepsAPathBelowTheProgramFolderAsItIsWritten) {
+    TemporaryFolder folder;
+    const std::string root = std::filesystem::canonical(folder.Native("")).string();
+    for (const char* subfolder : {"/real/sub", "/outside"})
+        std::filesystem::create_directories(root + subfolder);
+    std::filesystem::create_directory_symlink("../outside", root + "/real/videos");
+    std::filesystem::create_directory_symlink("sub", root + "/real/same");
+    std::filesystem::create_directory_symlink("real", root + "/link");
+
+    const std::pair<std::string, std::string> cases[] = {
+        {"real/videos/clip 1.mp4", "/real/videos/clip 1.mp4"},
+        {"real/./videos//clip.mp4", "/real/videos/clip.mp4"},
+        {"real/same/x.txt", "/real/same/x.txt"},
+        // ".." after a link is taken from where the link leads, as the system takes it.
+        {"real/videos/../x.txt", "/x.txt"},
+        {"link/videos/clip.mp4", "/outside/clip.mp4"},
+        {"link/sub/x.txt", "/real/sub/x.txt"},
+    };
+    for (const auto& [path, expected] : cases) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(ResolvedPath(path, root, root + "/real"), root + expected);
+    }
+}
+
 TEST(ResolvedPath, ResolvesFromTheRootFolder) {
     EXPECT_EQ(ResolvedPath("/", "/tmp"), "/");
     EXPECT_EQ(ResolvedPath("absent-name", "/"), "/absent-name");

@@ -1,0 +1,10 @@
+#pragma once
+
+namespace address {
+
+// lirvane-address: prints the address of each file given, one line each, in their order, and
+// puts them on the clipboard when asked; says on standard error why a file has none. Returns
+// the exit status.
+int RunAddressCommand(int argc, char** argv);
+
+} // namespace address
