@@ -199,6 +199,8 @@ void SayDeployed(const Plan& plan, const HeldAddress& held) {
     if (plan.menuEntries) {
         for (const std::string& file : plan.menuEntries->Files())
             std::cout << "Entrée de menu : " << file << std::endl;
+        if (!plan.menuEntries->Warning().empty())
+            std::cerr << "Attention : " << plan.menuEntries->Warning() << "." << std::endl;
     }
 }
 

@@ -223,6 +223,11 @@ MenuEntries::MenuEntries(const UserPlaces& places, const std::string& folder,
     }
     thunarFile_ = ThunarActionsFile(places);
     thunarText_ = MergedThunarActions(places, thunarFile_, ThunarEntry(target));
+    // Thunar's XML reader stops at a byte-order mark; the user's text is theirs to mend.
+    if (thunarText_.starts_with("\xEF\xBB\xBF"))
+        warning_ = "« " + thunarFile_.string() +
+                   " » commence par une marque d'ordre des octets (BOM), que Thunar ne sait pas "
+                   "lire : ni ses actions ni celle-ci n'y paraissent tant qu'elle y est";
 }
 
 void MenuEntries::Add(Changes& changes) const {

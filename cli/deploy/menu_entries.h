@@ -23,11 +23,14 @@ public:
     void Add(Changes& changes) const;
     // The files that hold the entries once the changes are made.
     std::vector<std::string> Files() const;
+    // What keeps an entry from showing although it is written, in French; empty when nothing.
+    const std::string& Warning() const { return warning_; }
 
 private:
     std::vector<EntryFile> files_;
     std::filesystem::path thunarFile_;
     std::string thunarText_;
+    std::string warning_;
 };
 
 // Removes the entries added for the folder as given, and nothing of the user's own; Thunar's

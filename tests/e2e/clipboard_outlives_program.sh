@@ -112,6 +112,10 @@ find_keeper() {
     local name
     name=$(ps -o comm= -p "$keeper")
     [ "$name" = "$keeper_name" ] || fail "the keeper is shown as '$name', not $keeper_name"
+    # A Qt or GTK program pastes UTF8_STRING where it is offered, else STRING, read as Latin-1:
+    # "été" would paste as "Ã©tÃ©".
+    clipboard -t TARGETS | grep -qx UTF8_STRING ||
+        fail "the keeper offers no UTF8_STRING, only: $(clipboard -t TARGETS | xargs)"
 }
 
 # The keeper must not keep what the program's caller left open, or whoever waits for the end of

@@ -63,6 +63,24 @@ TEST(ThunarActions, KeepsTheUsersTextAroundOurAction) {
     }
 }
 
+// A byte-order mark, which another editor may have put before the text, stays; so does a record
+// of ours, until the last of our actions goes.
+TEST(ThunarActions, KeepsAByteOrderMarkAndOurRecord) {
+    const std::string marked = "\xEF\xBB\xBF" + Indented;
+    const std::string with = WithThunarAction(marked, Ours, "absent");
+    EXPECT_TRUE(with.starts_with("\xEF\xBB\xBF<?xml"));
+    EXPECT_EQ(ThunarRecord(with), "absent");
+    EXPECT_EQ(WithoutThunarAction(with, Ours.uniqueId), marked);
+
+    ThunarAction other = Ours;
+    other.uniqueId = "lirvane-ba9876543210";
+    const std::string both = WithThunarAction(with, other, "empty");
+    EXPECT_EQ(ThunarRecord(both), "absent");
+    EXPECT_EQ(ThunarRecord(WithoutThunarAction(both, Ours.uniqueId)), "absent");
+    EXPECT_EQ(WithoutThunarAction(WithoutThunarAction(both, Ours.uniqueId), other.uniqueId),
+              marked);
+}
+
 TEST(ThunarActions, ReplacesOurOlderActionWhereItStands) {
     ThunarAction older = Ours;
     older.command = "'/old/lirvane-address' --copy --folder '/srv/www/tmp' -- %F";

@@ -2,9 +2,8 @@
 
 Usage: file_manager_entry.py KIND ENTRY FILE...
   KIND   nautilus, caja (a script), nemo (an action), dolphin (a service menu), pcmanfm (a
-         file-manager action) or thunar (the action in uca.xml whose unique id starts with
-         "lirvane-")
-  ENTRY  the file that holds the entry
+         file-manager action) or thunar (an action in uca.xml)
+  ENTRY  the file that holds the entry; for thunar, uca.xml#ID, ID the action's unique id
   FILE   absolute paths of the chosen files, all in one folder, as a selection is
 Exits with the command's exit code.
 """
@@ -31,6 +30,11 @@ def expanded(command, paths, quote):
     )
 
 
+def mangled(name):
+    """A name as Nautilus and Caja hand it to a script: a "%" is lost with the character after it."""
+    return re.sub(r"%.?", "", name)
+
+
 def key_file_value(entry, group, key):
     key_file = GLib.KeyFile()
     key_file.load_from_file(entry, GLib.KeyFileFlags.NONE)
@@ -38,22 +42,26 @@ def key_file_value(entry, group, key):
 
 
 def thunar_command(entry):
-    for action in ElementTree.parse(entry).getroot().iter("action"):
-        if action.findtext("unique-id", "").startswith("lirvane-"):
+    actions_file, unique_id = entry.rsplit("#", 1)
+    for action in ElementTree.parse(actions_file).getroot().iter("action"):
+        if action.findtext("unique-id", "") == unique_id:
             return action.findtext("command")
-    sys.exit(f"no action of lirvane-deploy in {entry}")
+    sys.exit(f"no action {unique_id} in {actions_file}")
 
 
 def command_line(kind, entry, paths):
     """The argument vector and the environment that the file manager gives the command."""
     environment = dict(os.environ)
     if kind in ("nautilus", "caja"):
-        # The chosen files' names as arguments, from their folder; their paths in a variable.
+        # The chosen files' names as arguments, from their folder, mangled; their paths and URIs
+        # whole in variables, one a line.
         prefix = kind.upper()
         environment[f"{prefix}_SCRIPT_SELECTED_FILE_PATHS"] = "".join(p + "\n" for p in paths)
+        environment[f"{prefix}_SCRIPT_SELECTED_URIS"] = "".join(
+            GLib.filename_to_uri(p) + "\n" for p in paths)
         environment[f"{prefix}_SCRIPT_CURRENT_URI"] = GLib.filename_to_uri(
             os.path.dirname(paths[0]))
-        return [entry] + [os.path.basename(p) for p in paths], environment
+        return [entry] + [mangled(os.path.basename(p)) for p in paths], environment
     if kind == "nemo":
         command = expanded(key_file_value(entry, "Nemo Action", "Exec"), paths, double_quoted)
     elif kind == "dolphin":
