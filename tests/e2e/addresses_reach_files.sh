@@ -8,8 +8,11 @@
 # - by a drop on the address box and on the list (the real main window, offscreen: a drag cannot
 #   be made on a private X server without a file manager);
 # - by lirvane-address without a display: its lines are the drops' lines; a file outside the
-#   folder and a missing one are named on standard error and the others still print; with
-#   --copy on the X server its lines paste after it has ended.
+#   folder and a missing one are named on standard error and the others still print; a file
+#   reached through a link inside the folder to a folder elsewhere gets the address that the
+#   server serves; with --copy on the X server its lines paste after it has ended.
+# The base address is written by hand, as people write it: no final "/", blanks and an empty line
+# after it.
 # The plain addresses of a drop on the list are fetched where the name holds no character that a
 # web address cannot carry raw: a blank, "#", "?" or "%" (control characters are encoded there too).
 #
@@ -78,13 +81,17 @@ make_program_folder() {
     done
     cp "$executable" "$program"
     ln -s "$folder" "$work/linked folder"
+    # A deployed folder whose settings file is no file.
+    mkdir "$work/fifo-settings"
+    : >"$work/fifo-settings/lirvane"
+    : >"$work/fifo-settings/f.txt"
 }
 
 # The published folder's server; the folder's address is the base address of its PARAM.ini.
 publish_folder() {
     start_web_server "$published"
     base_url="http://127.0.0.1:$port/$folder_address/"
-    printf '%s\r\n' "$base_url" >"$folder/PARAM.ini"
+    printf '%s \t\r\n\r\n' "${base_url%/}" >"$folder/PARAM.ini"
 }
 
 # Starts the program with the given arguments from the given folder; sets window.
@@ -244,19 +251,37 @@ check_address_command() {
     expect_fetches "${printed[-1]}" "$folder/plain.txt" "lirvane-address, a link"
     rm "$folder/link to plain"
     echo "lirvane-address: ${#printed[@]} addresses fetch their files"
+    mkdir "$work/videos"
+    echo clip >"$work/videos/clip 1.mp4"
+    ln -s "$work/videos" "$folder/videos"
+    run_address_command "videos/clip 1.mp4"
+    [ "${printed[*]}" = "${base_url}videos/clip%201.mp4" ] ||
+        fail "a file through a link to a folder elsewhere: ${printed[*]}, $(cat "$work/complaints")"
+    expect_fetches "${printed[0]}" "$work/videos/clip 1.mp4" "lirvane-address, a linked folder"
+    rm "$folder/videos"
+    echo "lirvane-address: a file through a link to a folder elsewhere fetches its file"
 }
 
-# Usage errors, a named folder reached through a link, a folder without PARAM.ini, and --copy
-# without a display: exit code | what it prints | what it says, for the arguments after.
+# Usage errors, a named folder reached through a link, a folder without PARAM.ini or with a FIFO
+# in its place, names of no file, and --copy without a display: exit code | what it prints |
+# what it says, for the arguments after.
 check_address_command_failures() {
     local case code lines words arguments
+    mkfifo "$folder/pipe" "$work/fifo-settings/PARAM.ini"
+    ln -s absent "$folder/dangling"
     local cases=(
         "2||aucun fichier n'est donné|"
         "2||option inconnue|--copie|plain.txt"
         "2||--folder demande un dossier|plain.txt|--folder"
         "0|${base_url}plain.txt||--folder|$work/linked folder|$folder/plain.txt"
         "1||ne peut pas être lue : $work/PARAM.ini|--folder|$work|$folder/plain.txt"
+        "1||PARAM.ini : Ce n'est pas un fichier ordinaire|$work/fifo-settings/f.txt"
+        "1||« pipe » : ce n'est pas un fichier ordinaire|pipe"
+        "1||« dangling » : ce lien symbolique mène à un fichier qui n'existe pas|dangling"
+        "1|${base_url}plain.txt|«  » : le nom est vide||plain.txt"
+        "1||« $folder » : c'est un dossier, pas un fichier|$folder"
         "3|${base_url}plain.txt|aucun bureau ne répond|--copy|plain.txt"
+        "1|${base_url}plain.txt|aucun bureau ne répond|--copy|plain.txt|missing.txt"
     )
     for case in "${cases[@]}"; do
         IFS='|' read -r code lines words arguments <<<"$case"
@@ -267,6 +292,12 @@ check_address_command_failures() {
             fail "lirvane-address $(printf '%q ' "${arguments[@]}"): exit code $status," \
                 "printed ${printed[*]}, said $(cat "$work/complaints")"
     done
+    rm "$folder/pipe" "$folder/dangling"
+    # Lines that cannot be written are a failure.
+    status=0
+    (cd "$folder" && "$address_command" plain.txt) >/dev/full 2>"$work/complaints" || status=$?
+    [ "$status" -eq 1 ] && grep -q "sortie standard (Disque plein)" "$work/complaints" ||
+        fail "lirvane-address into /dev/full: exit code $status, said $(cat "$work/complaints")"
     echo "lirvane-address: ${#cases[@]} failures reported"
 }
 
