@@ -2,6 +2,7 @@
 
 #include "encoding/utf8.h"
 
+#include <algorithm>
 #include <array>
 
 namespace mdCode {
@@ -53,22 +54,29 @@ std::u16string ToProgramForm(std::string_view nativePath) {
 }
 
 // A lone surrogate that no byte was escaped to cannot come from a native path; it is written as
-// U+FFFD, the character that stands for what cannot be represented.
+// U+FFFD, the character that stands for what cannot be represented. Written into room for three
+// bytes a unit, the most a unit gives (a pair's four bytes take two units).
 std::string ToNativeBytes(std::u16string_view programPath) {
-    std::string bytes;
-    bytes.reserve(programPath.size());
+    std::string bytes(programPath.size() * 3, '\0');
+    char* out = bytes.data();
     for (std::size_t i = 0; i < programPath.size(); ++i) {
         const char16_t unit = programPath[i];
-        if (const int escaped = EscapedByteAt(programPath, i); escaped >= 0) {
-            bytes += static_cast<char>(escaped);
+        // Most units of most paths are ASCII, which passes but for the separators.
+        if (unit < 0x80 && unit != u'\\') {
+            *out++ = static_cast<char>(unit);
+        } else if (const int escaped = EscapedByteAt(programPath, i); escaped >= 0) {
+            *out++ = static_cast<char>(escaped);
         } else if (unit == u'\\') {
-            bytes += '/';
+            *out++ = '/';
         } else if (unit == NameBackslash) {
-            bytes += '\\';
+            *out++ = '\\';
         } else {
-            i += AppendUtf8Of(bytes, programPath, i) - 1;
+            std::string character;
+            i += AppendUtf8Of(character, programPath, i) - 1;
+            out = std::copy(character.begin(), character.end(), out);
         }
     }
+    bytes.resize(static_cast<std::size_t>(out - bytes.data()));
     return bytes;
 }
 

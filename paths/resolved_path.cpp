@@ -77,8 +77,12 @@ const std::string& PathResolver::RealFolder(std::string_view folder) {
     return known->second;
 }
 
-// One pass over the text: the paths of a drop of thousands of files come here.
+// One pass over the text: the paths of a drop of thousands of files come here, most of them
+// absolute and clean already.
 std::optional<std::string> WrittenPath(std::string_view path, std::string_view currentFolder) {
+    if (path.starts_with('/') && path.find("//") == std::string_view::npos &&
+        path.find("/.") == std::string_view::npos && (path.size() == 1 || !path.ends_with('/')))
+        return std::string(path);
     const std::string absolute = Absolute(path, currentFolder);
     std::string written;
     written.reserve(absolute.size());
@@ -101,9 +105,10 @@ std::string RealPath(std::string_view path, std::string_view currentFolder) {
 }
 
 bool IsBelow(std::string_view folder, std::string_view path) {
-    const std::string prefix =
-        folder.ends_with('/') ? std::string(folder) : std::string(folder) + "/";
-    return path.size() > prefix.size() && path.starts_with(prefix);
+    const bool endsWithSlash = folder.ends_with('/');
+    const std::size_t prefix = folder.size() + (endsWithSlash ? 0 : 1);
+    return path.size() > prefix && path.starts_with(folder) &&
+           (endsWithSlash || path[folder.size()] == '/');
 }
 
 std::string CurrentFolder() {

@@ -14,6 +14,8 @@ struct AddressArguments {
     bool notify = false;
     // The files are given as URIs (file:// or a location the desktop has mounted).
     bool uris = false;
+    // The web server is asked for each address.
+    bool check = false;
     std::optional<std::string> folder;
     std::vector<std::string> files;
 };

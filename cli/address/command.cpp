@@ -5,6 +5,8 @@
 #include "cli/address/file_address.h"
 #include "cli/address/kept_copy.h"
 #include "cli/address/notification.h"
+#include "cli/address/server_warnings.h"
+#include "cli/common/interruption.h"
 #include "cli/common/options.h"
 #include "cli/common/shown_text.h"
 #include "cli/common/standard_output.h"
@@ -54,9 +56,12 @@ AddressOrFailure AddressOfUri(const std::string& uri, const std::optional<std::s
     const QUrl url(QString::fromUtf8(uri), QUrl::StrictMode);
     if (const std::optional<std::string> path = forms::LocalPathOf(url))
         return AddressOfFile(*path, folder, rule);
-    return {std::nullopt, "« " + cli::ShownPath(uri) +
-                              " » : ce n'est pas un fichier de cette machine, ni d'un lieu que le "
-                              "bureau a monté."};
+    return {
+        std::nullopt,
+        "« " + cli::ShownPath(uri) +
+            " » : ce n'est pas un fichier de cette machine, ni d'un lieu que le bureau a monté.",
+        {},
+        {}};
 }
 
 } // namespace
@@ -85,6 +90,11 @@ int RunAddressCommand(int argc, char** argv) {
     std::u16string box;
     std::vector<std::u16string> addresses;
     std::vector<std::string> failures;
+    std::vector<std::string> warnings;
+    ServerWarnings serverWarnings(arguments.check);
+    // Asking the server runs curl, which an interruption ends with the command.
+    if (arguments.check)
+        cli::NoteInterruptions();
     for (const std::string& file : arguments.files) {
         const AddressOrFailure result =
             arguments.uris ? AddressOfUri(file, folder, rule) : AddressOfFile(file, folder, rule);
@@ -92,6 +102,10 @@ int RunAddressCommand(int argc, char** argv) {
             std::fputs((mdCode::ToUtf8(*result.address) + "\n").c_str(), stdout);
             box = mdCode::AppendAddress(std::move(box), *result.address);
             addresses.push_back(*result.address);
+            for (const std::string& warning : serverWarnings.Of(result)) {
+                Complain(warning + ".");
+                warnings.push_back(warning);
+            }
         } else {
             Complain(result.failure);
             failures.push_back(result.failure);
@@ -106,11 +120,15 @@ int RunAddressCommand(int argc, char** argv) {
         arguments.copy && !box.empty() && !CopyAndKeep(box, argv[0], failed ? failed : CopyLost);
     if (copyLost)
         Complain(CopyLostMessage);
-    if (arguments.notify)
+    if (arguments.notify) {
+        failures.insert(failures.end(), warnings.begin(), warnings.end());
         NotifyOutcome(addresses, failures, copyLost);
+    }
     if (failed)
         return failed;
-    return copyLost ? CopyLost : EveryFileAddressed;
+    if (copyLost)
+        return CopyLost;
+    return warnings.empty() ? EveryFileAddressed : ServerWarned;
 }
 
 } // namespace address

@@ -9,6 +9,8 @@ enum ExitStatus : int {
     SomeFilesFailed = 1,
     WrongUsage = 2,
     CopyLost = 3,
+    // Every file has its line, but the web server will not serve one of them.
+    ServerWarned = 4,
 };
 
 } // namespace address

@@ -67,7 +67,8 @@ AddressOrFailure AddressOfFile(const std::string& file,
                                const std::optional<std::string>& programFolder,
                                mdCode::AddressRule rule) {
     const auto failure = [&file](const std::string& cause) {
-        return AddressOrFailure{std::nullopt, "« " + cli::ShownPath(file) + " » : " + cause};
+        return AddressOrFailure{
+            std::nullopt, "« " + cli::ShownPath(file) + " » : " + cause, {}, {}};
     };
     if (const std::string cause = NotAFile(file); !cause.empty())
         return failure(cause);
@@ -96,7 +97,10 @@ AddressOrFailure AddressOfFile(const std::string& file,
         mdCode::DroppedFileAddress(*located.folder, base.address, located.path, rule);
     if (!address)
         return failure("ce fichier n'est pas dans le dossier « " + Shown(*located.folder) + " ».");
-    return {std::move(address), {}};
+    return {std::move(address),
+            {},
+            mdCode::ToNativeBytes(located.path),
+            mdCode::ToNativeBytes(*located.folder)};
 }
 
 } // namespace address

@@ -11,6 +11,9 @@ namespace address {
 struct AddressOrFailure {
     std::optional<std::u16string> address;
     std::string failure;
+    // With an address: the file and the program folder, native.
+    std::string file;
+    std::string folder;
 };
 
 // The address that a drop of the file would add in the program: on its address box with the rule

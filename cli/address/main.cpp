@@ -1,6 +1,7 @@
 // lirvane-address: the web address of a file, from a terminal, a script or a file manager's menu
 // (see its manual page).
 #include "cli/address/command.h"
+#include "cli/common/interruption.h"
 #include "desktop/plugin_lockdown.h"
 #include "desktop/x11_clipboard_keeper.h"
 
@@ -10,5 +11,9 @@ int main(int argc, char* argv[]) {
     desktop::LoadPluginsOnlyFromTheSystem();
     if (desktop::TakeClipboardKeeperMode())
         return desktop::RunClipboardKeeper(argc, argv);
-    return address::RunAddressCommand(argc, argv);
+    try {
+        return address::RunAddressCommand(argc, argv);
+    } catch (const cli::Interrupted& interrupted) {
+        cli::EndAsInterrupted(interrupted);
+    }
 }

@@ -251,6 +251,14 @@ check_entries_run_as_their_file_managers_run_them() {
         fail "with a file outside: the clipboard holds $(clipboard), notified" \
             "$(cat "$work/notifications")"
     run_entries other_entries "$other_folder/autre 50%.txt"
+    # A file that the web server cannot read is named in the notification.
+    chmod 600 "${chosen[0]}"
+    : >"$work/notifications"
+    /usr/bin/python3 "$lib/file_manager_entry.py" nemo "$(main_entries | sed -n 's/^nemo|//p')" \
+        "${chosen[0]}" >>"$work/entries.log" 2>&1 && fail "the entry on a private file exited 0"
+    grep -qF "« sous dossier/a b é.txt » : le serveur web ne pourra pas le lire (droits rw-------)" \
+        "$work/notifications" || fail "a private file notified: $(cat "$work/notifications")"
+    chmod 644 "${chosen[0]}"
     echo "entries: each one of both folders, run as its file manager runs it, copies and notifies"
 }
 

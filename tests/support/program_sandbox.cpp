@@ -15,6 +15,9 @@
 ProgramSandbox::ProgramSandbox() {
     if (!folder_.isValid())
         throw std::runtime_error("no temporary program folder");
+    // Published, as a web folder is: the web server may enter it.
+    QFile::setPermissions(folder_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                              QFile::ReadOther | QFile::ExeOther);
     forms::SetMsgBoxHandler(
         [this](const std::u16string& text, int flags, const std::u16string& title) {
             messages.push_back({text, flags, title});

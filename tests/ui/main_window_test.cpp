@@ -2,6 +2,7 @@
 
 #include "app/base_url.h"
 #include "forms/clipboard.h"
+#include "forms/msg_box.h"
 #include "forms/qt_text.h"
 #include "ui/main/main_window.h"
 #include "ui/settings/settings_window.h"
@@ -15,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -154,6 +156,96 @@ struct DropCase {
     std::u16string onBox;  // the box afterwards, after a drop on the address box
     std::u16string onList; // the box afterwards, after a drop on the file list
 };
+
+mode_t ModeOf(const QString& path) {
+    struct stat status {};
+    EXPECT_EQ(stat(QFile::encodeName(path).constData(), &status), 0);
+    return status.st_mode & 07777;
+}
+
+struct UnreadableCase {
+    const char* what;
+    std::function<void()> give;
+};
+
+// Every way of giving the address of a file the web server cannot read gives it, then asks once
+// to make the file readable; « Oui », the default, does.
+TEST_F(MainWindowTest, AnAddressOfAFileTheServerCannotReadAsksToMakeItReadable) {
+    const UnreadableCase cases[] = {
+        {"a double-click", [this] { DoubleClick("privé.txt"); }},
+        {"Ctrl+C",
+         [this] {
+             Main().File1->setCurrentItem(Main().File1->findItems("privé.txt", {}).front());
+             QTest::keyClick(Main().File1, Qt::Key_C, Qt::ControlModifier);
+             Settle();
+         }},
+        {"a drop",
+         [this] {
+             EXPECT_TRUE(DropOn(*Main().txtAdr->viewport(), FileUrls({NativePath("privé.txt")})));
+             Settle();
+         }},
+        {"the command line",
+         [this] {
+             Main().Unload();
+             Settle();
+             Start(ProgramFolder() + u"\\privé.txt");
+         }},
+    };
+    for (const UnreadableCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        messages.clear();
+        StartWithFiles({"privé.txt"});
+        ASSERT_TRUE(
+            QFile::setPermissions(NativePath("privé.txt"), QFile::ReadOwner | QFile::WriteOwner));
+
+        c.give();
+
+        const std::u16string address = u"http://example.org/tmp/privé.txt";
+        EXPECT_TRUE(Main().txtAdr->Text() == address || forms::Clipboard::GetText() == address);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text, u"« privé.txt » : le serveur web ne pourra pas le lire (droits "
+                                    u"rw-------).\n\nLe rendre lisible par le serveur web ?");
+        EXPECT_EQ(messages[0].flags, forms::vbYesNo | forms::vbQuestion);
+        EXPECT_EQ(messages[0].title, u"Fichier non lisible");
+        EXPECT_EQ(ModeOf(NativePath("privé.txt")), 0604u);
+        Main().Unload();
+        Settle();
+    }
+}
+
+// Many files in a folder the server cannot enter: one question names the folder and the first
+// files, and counts the rest; « Non » changes nothing.
+TEST_F(MainWindowTest, ADropOfManyUnreadableFilesAsksOnce) {
+    StartWithFiles({});
+    CreateFolder("sous");
+    QStringList dropped;
+    for (int i = 1; i <= 7; ++i) {
+        CreateFile(QStringLiteral("sous/%1.txt").arg(i));
+        QFile::setPermissions(NativePath(QStringLiteral("sous/%1.txt").arg(i)), QFile::ReadOwner);
+        dropped.push_back(NativePath(QStringLiteral("sous/%1.txt").arg(i)));
+    }
+    QFile::setPermissions(NativePath("sous"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    forms::SetNextAnswer(forms::vbNo);
+
+    ASSERT_TRUE(DropOn(*Main().txtAdr->viewport(), FileUrls(dropped)));
+    Settle();
+
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text,
+              u"« sous » : le serveur web ne pourra pas y entrer (droits rwx------).\n"
+              u"« sous/1.txt » : le serveur web ne pourra pas le lire (droits r--------).\n"
+              u"« sous/2.txt » : le serveur web ne pourra pas le lire (droits r--------).\n"
+              u"« sous/3.txt » : le serveur web ne pourra pas le lire (droits r--------).\n"
+              u"« sous/4.txt » : le serveur web ne pourra pas le lire (droits r--------).\n"
+              u"… et 3 autres.\n\nLes rendre lisibles par le serveur web ?");
+    EXPECT_EQ(ModeOf(NativePath("sous")), 0700u);
+    EXPECT_EQ(ModeOf(NativePath("sous/7.txt")), 0400u);
+    const std::u16string box = Main().txtAdr->Text();
+    EXPECT_EQ(std::count(box.begin(), box.end(), u'\n'), 6);
+    QFile::setPermissions(NativePath("sous"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther);
+}
 
 TEST_F(MainWindowTest, DroppedFilesBelowTheFolderAddOneLineEach) {
     const std::u16string base = Base;

@@ -2,6 +2,7 @@
 
 #include "address/address_composition.h"
 #include "address/stored_address.h"
+#include "address/text_helpers.h"
 #include "app/base_url.h"
 #include "app/product.h"
 #include "forms/app.h"
@@ -11,6 +12,7 @@
 #include "forms/qt_text.h"
 #include "forms/resume_next.h"
 #include "settings/settings_file.h"
+#include "ui/main/unreadable_files.h"
 #include "ui/settings/settings_window.h"
 #include "ui/settings_file_path.h"
 
@@ -80,6 +82,8 @@ void frmMain::ListProgramFolder() {
 void frmMain::ShowCommandLineAddress(const std::u16string& commandLine) {
     const auto name = mdCode::RelativeName(forms::App::Path(), commandLine);
     txtAdr->SetText(mdCode::FileAddress(BaseUrl, name.value_or(u"")));
+    if (name && !name->empty())
+        OfferToMakeReadable({commandLine});
 }
 
 std::u16string frmMain::CurrentEntryAddress() const {
@@ -88,6 +92,19 @@ std::u16string frmMain::CurrentEntryAddress() const {
 
 void frmMain::CopyCurrentEntryAddress() {
     SetClipboardTwice(CurrentEntryAddress());
+    OfferToMakeReadable(
+        {mdCode::AddBackslash(forms::App::Path()) + File1->List(File1->ListIndex())});
+}
+
+// Asked once the event that gave the addresses is handled: a drop's source then knows it is over,
+// and a start-up shows the window first.
+void frmMain::OfferToMakeReadable(std::vector<std::u16string> files) {
+    QMetaObject::invokeMethod(
+        this,
+        [files = std::move(files)] {
+            unreadable_files::OfferToMakeReadable(forms::App::Path(), files);
+        },
+        Qt::QueuedConnection);
 }
 
 void frmMain::File1_DblClick() {
@@ -125,12 +142,17 @@ void frmMain::File1_OLEDragDrop(const forms::Files& Files) {
 void frmMain::AddDroppedFiles(const forms::Files& files, mdCode::AddressRule rule) {
     const std::u16string folder = forms::App::Path();
     std::u16string lines;
+    std::vector<std::u16string> addressed;
     for (const std::u16string& path : files) {
-        if (const auto address = mdCode::DroppedFileAddress(folder, BaseUrl, path, rule))
+        if (const auto address = mdCode::DroppedFileAddress(folder, BaseUrl, path, rule)) {
             lines = mdCode::AppendAddress(std::move(lines), *address);
+            addressed.push_back(path);
+        }
     }
-    if (!lines.empty())
+    if (!lines.empty()) {
         txtAdr->AppendLine(lines);
+        OfferToMakeReadable(std::move(addressed));
+    }
 }
 
 void frmMain::cmdActu_Click() {

@@ -6,6 +6,9 @@
 #include "forms/form.h"
 #include "forms/text_boxes.h"
 
+#include <string>
+#include <vector>
+
 // The main window: the program folder's files on the left, the address box on the right.
 class frmMain final : public forms::Form {
     Q_OBJECT
@@ -36,5 +39,6 @@ private:
     void ShowCommandLineAddress(const std::u16string& commandLine);
     std::u16string CurrentEntryAddress() const;
     void CopyCurrentEntryAddress();
+    void OfferToMakeReadable(std::vector<std::u16string> files);
     void AddDroppedFiles(const forms::Files& files, mdCode::AddressRule rule);
 };

@@ -10,10 +10,12 @@ fi
 require_tools nginx curl
 
 # Publishes the given folder at http://127.0.0.1:$port/; sets port and web_server (nginx's pid).
+# Optional, set before: web_server_user, the user nginx's workers run as (as root; root by
+# default), and web_server_locations, more of the server block (location blocks).
 start_web_server() {
     local published=$1 tries user_line=''
     mkdir -p "$work/nginx"
-    [ "$(id -u)" -eq 0 ] && user_line='user root;'
+    [ "$(id -u)" -eq 0 ] && user_line="user ${web_server_user:-root};"
     for ((tries = 20; tries > 0; tries--)); do
         port=$((20000 + RANDOM % 40000))
         cat >"$work/nginx/nginx.conf" <<CONF
@@ -35,6 +37,7 @@ http {
     server {
         listen 127.0.0.1:$port;
         root $published;
+        ${web_server_locations:-}
     }
 }
 CONF
