@@ -65,4 +65,10 @@ std::u16string RefusalReason(const StoredAddress& stored) {
     return {};
 }
 
+std::u16string SettingsFileProblem(const StoredAddress& stored) {
+    if (stored.refusal == Refusal::Empty)
+        return u"ne donne aucune adresse de base";
+    return u"ne donne pas d'adresse de base utilisable : " + RefusalReason(stored);
+}
+
 } // namespace mdCode

@@ -30,4 +30,8 @@ StoredAddress StoredBaseAddress(const std::optional<std::u16string>& read);
 // est vide". Empty when it is not refused.
 std::u16string RefusalReason(const StoredAddress& stored);
 
+// What a settings file whose address is refused does not give, in French, to follow the file's
+// name: "ne donne aucune adresse de base", "ne donne pas d'adresse de base utilisable : …".
+std::u16string SettingsFileProblem(const StoredAddress& stored);
+
 } // namespace mdCode

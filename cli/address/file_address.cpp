@@ -86,12 +86,9 @@ AddressOrFailure AddressOfFile(const std::string& file,
         return failure("l'adresse de base ne peut pas être lue : " + cli::ShownPath(error.what()) +
                        ".");
     }
-    if (base.refusal == mdCode::StoredAddress::Refusal::Empty)
-        return failure("« " + Shown(settingsFile) + " » ne donne aucune adresse de base.");
     if (base.refusal != mdCode::StoredAddress::Refusal::None)
-        return failure("« " + Shown(settingsFile) +
-                       " » ne donne pas d'adresse de base utilisable : " +
-                       mdCode::ToUtf8(mdCode::RefusalReason(base)) + ".");
+        return failure("« " + Shown(settingsFile) + " » " +
+                       mdCode::ToUtf8(mdCode::SettingsFileProblem(base)) + ".");
 
     std::optional<std::u16string> address =
         mdCode::DroppedFileAddress(*located.folder, base.address, located.path, rule);

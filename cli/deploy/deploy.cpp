@@ -72,15 +72,9 @@ HeldAddress ReadHeldAddress(const std::string& settings) {
     try {
         const StoredAddress held =
             mdCode::StoredBaseAddress(mdCode::ReadTextFile(mdCode::ToProgramForm(settings)));
-        switch (held.refusal) {
-        case StoredAddress::Refusal::None:
+        if (held.refusal == StoredAddress::Refusal::None)
             return {held.address, {}};
-        case StoredAddress::Refusal::Empty:
-            return {std::nullopt, "ne donne aucune adresse de base"};
-        default:
-            return {std::nullopt, "ne donne pas d'adresse de base utilisable : " +
-                                      mdCode::ToUtf8(mdCode::RefusalReason(held))};
-        }
+        return {std::nullopt, mdCode::ToUtf8(mdCode::SettingsFileProblem(held))};
     } catch (const mdCode::FileError& error) {
         return {std::nullopt, "ne peut pas être lu (" + std::string(error.what()) + ")"};
     }

@@ -62,9 +62,12 @@ mkdir -m 700 "$runtime"
 file_name='1 rapport été.pdf'
 file_address='1%20rapport%20été.pdf'
 printf 'remote file\n' >"$remote_folder/$file_name"
+printf 'private\n' >"$remote_folder/privé.txt"
+chmod 600 "$remote_folder/privé.txt"
 chown -R "$remote_user": "$work/remote"
 chown -R "$desktop_user": "$user_folder"
-cp "$executable" "$deploy_command" "$drop_files" "$bin/"
+cp "$executable" "$deploy_command" "$(dirname "$deploy_command")/lirvane-address" "$drop_files" \
+    "$bin/"
 
 # The desktop user's session: set here, DISPLAY and the session bus added once they run.
 user_session=(PATH=/usr/bin:/bin HOME="$user_folder/home" XDG_RUNTIME_DIR="$runtime"
@@ -173,6 +176,7 @@ check_sshfs_deploy() {
         fail "sshfs: the deployed program is not the built one, mode 755"
     fi
     echo "sshfs: lirvane-deploy installed into the mount and proved $base_url"
+    check_rights_shown_by_the_mount "$mount_point" sshfs
 }
 
 # The program started from the mount copies the first entry's address by Enter and "Copier et
@@ -231,6 +235,17 @@ start_gvfs() {
     within 10 fuse_ready || fail "GVFS: gvfsd-fuse did not mount $runtime/gvfs"
 }
 
+# A file that only the remote account may read: the mount shows the server's rights, and
+# lirvane-address warns that the web server cannot read it.
+check_rights_shown_by_the_mount() {
+    local view=$1 what=$2 status=0
+    as_desktop_user "$bin/lirvane-address" "$view/privé.txt" >/dev/null 2>"$work/said" || status=$?
+    [ "$status" -eq 4 ] &&
+        grep -q "« privé.txt » : le serveur web ne pourra pas le lire (droits rw-------)" \
+            "$work/said" || fail "$what: lirvane-address exited $status and said: $(cat "$work/said")"
+    echo "$what: the server's rights are read through the mount"
+}
+
 # The account mounted by gio; a drop of the file's sftp:// URL on the main window whose folder
 # is the FUSE view of the deployed folder adds the file's address, which fetches it.
 check_gvfs_drop() {
@@ -251,6 +266,7 @@ check_gvfs_drop() {
         fail "GVFS: the drop of $location…/$file_name added '$(cat "$user_folder/box")'"
     fetches "$address" "$remote_folder/$file_name" || fail "GVFS: $address does not fetch the file"
     echo "GVFS: the drop of the sftp:// URL adds the address, which fetches its file"
+    check_rights_shown_by_the_mount "$view" GVFS
 }
 
 start_ssh_server
