@@ -5,8 +5,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <fstream>
-#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,14 +12,6 @@ namespace deploy {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::optional<std::string> BytesOf(const fs::path& file) {
-    std::ifstream stream(file, std::ios::binary);
-    std::string bytes{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-    if (!stream.is_open() || stream.bad())
-        return std::nullopt;
-    return bytes;
-}
 
 // Makes the link beside the file and renames it over the file, so that the file is never missing.
 void MakeLink(const fs::path& file, const fs::path& target) {
@@ -46,23 +36,11 @@ Changes::~Changes() {
         rmdir(folder->c_str());
 }
 
-Changes::Before Changes::StateOf(const fs::path& file) {
-    struct stat status {};
-    Before before;
-    if (lstat(file.c_str(), &status) != 0)
-        return before;
-    if (S_ISLNK(status.st_mode)) {
-        std::error_code error;
-        before.kind = Before::Kind::Link;
-        before.target = fs::read_symlink(file, error);
-    } else if (S_ISREG(status.st_mode)) {
-        before.kind = Before::Kind::File;
-        before.bytes = BytesOf(file);
-        before.mode = status.st_mode & 07777;
-    } else {
+FileState Changes::Replaceable(const fs::path& file) {
+    FileState state = StateOf(file);
+    if (state.kind == FileState::Kind::Other)
         throw mdCode::FileError::NotRegularFile(file.string());
-    }
-    return before;
+    return state;
 }
 
 void Changes::MakeFoldersFor(const fs::path& file) {
@@ -82,7 +60,7 @@ void Changes::MakeFoldersFor(const fs::path& file) {
 }
 
 mdCode::FileReplacement& Changes::Prepared(const fs::path& file, std::optional<mode_t> mode,
-                                           Before before) {
+                                           FileState before) {
     MakeFoldersFor(file);
     changes_.push_back({file,
                         std::move(before),
@@ -93,8 +71,8 @@ mdCode::FileReplacement& Changes::Prepared(const fs::path& file, std::optional<m
 
 void Changes::Put(const fs::path& file, std::string_view bytes, std::optional<mode_t> mode) {
     cli::ThrowIfInterrupted();
-    Before before = StateOf(file);
-    if (before.kind == Before::Kind::File && before.bytes == bytes &&
+    FileState before = Replaceable(file);
+    if (before.kind == FileState::Kind::File && before.bytes == bytes &&
         (!mode || before.mode == *mode))
         return;
     mdCode::FileReplacement& content = Prepared(file, mode, std::move(before));
@@ -104,21 +82,21 @@ void Changes::Put(const fs::path& file, std::string_view bytes, std::optional<mo
 
 void Changes::Copy(const fs::path& file, const fs::path& source, mode_t mode) {
     cli::ThrowIfInterrupted();
-    mdCode::FileReplacement& content = Prepared(file, mode, StateOf(file));
+    mdCode::FileReplacement& content = Prepared(file, mode, Replaceable(file));
     content.CopyFrom(source);
     content.Finish();
 }
 
 void Changes::Remove(const fs::path& file) {
     cli::ThrowIfInterrupted();
-    Before before = StateOf(file);
-    if (before.kind != Before::Kind::Absent)
+    FileState before = Replaceable(file);
+    if (before.kind != FileState::Kind::Absent)
         changes_.push_back({file, std::move(before), std::nullopt, std::nullopt});
 }
 
 void Changes::Link(const fs::path& file, const fs::path& target) {
     cli::ThrowIfInterrupted();
-    changes_.push_back({file, StateOf(file), std::nullopt, target});
+    changes_.push_back({file, Replaceable(file), std::nullopt, target});
 }
 
 void Changes::Apply(Change& change) {
@@ -136,16 +114,19 @@ void Changes::Apply(Change& change) {
 void Changes::Undo(const Change& change) noexcept {
     try {
         switch (change.before.kind) {
-        case Before::Kind::Absent:
+        case FileState::Kind::Absent:
             unlink(change.file.c_str());
             break;
-        case Before::Kind::File:
+        case FileState::Kind::File:
             if (change.before.bytes)
                 mdCode::ReplaceFile(mdCode::SystemFileSystem(), change.file, *change.before.bytes,
                                     change.before.mode);
             break;
-        case Before::Kind::Link:
+        case FileState::Kind::Link:
             MakeLink(change.file, change.before.target);
+            break;
+        case FileState::Kind::Other:
+            // Never changed: Replaceable refuses it.
             break;
         }
     } catch (const mdCode::FileError&) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/deploy/file_state.h"
 #include "files/replaced_file.h"
 
 #include <filesystem>
@@ -41,24 +42,19 @@ public:
     void Commit();
 
 private:
-    // A file as it stood before: none, a regular file (its bytes when they could be read), a link.
-    struct Before {
-        enum class Kind { Absent, File, Link } kind = Kind::Absent;
-        std::optional<std::string> bytes;
-        mode_t mode = 0;
-        std::filesystem::path target;
-    };
     struct Change {
         std::filesystem::path file;
-        Before before;
+        // As it stood before.
+        FileState before;
         std::optional<mdCode::FileReplacement> content;
         std::optional<std::filesystem::path> linkTarget;
     };
 
-    static Before StateOf(const std::filesystem::path& file);
+    // The file as it stands, which a change may replace: no folder, FIFO or device.
+    static FileState Replaceable(const std::filesystem::path& file);
     void MakeFoldersFor(const std::filesystem::path& file);
     mdCode::FileReplacement& Prepared(const std::filesystem::path& file, std::optional<mode_t> mode,
-                                      Before before);
+                                      FileState before);
     static void Apply(Change& change);
     static void Undo(const Change& change) noexcept;
 
