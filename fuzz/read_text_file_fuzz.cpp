@@ -40,6 +40,17 @@ std::string Utf8(std::u16string_view text) {
     return bytes;
 }
 
+// The text's units as bytes, two each, in the order given.
+std::string Utf16(std::u16string_view text, bool littleEndian) {
+    std::string bytes;
+    for (const char16_t unit : text) {
+        const char low = static_cast<char>(unit & 0xFF);
+        const char high = static_cast<char>(unit >> 8);
+        bytes += littleEndian ? std::string{low, high} : std::string{high, low};
+    }
+    return bytes;
+}
+
 // What the reader gives for a text without double quotes, worked out line by line: lines end
 // at CR LF, a lone CR or a lone LF (one at the very end starts no new line), leading spaces go,
 // empty lines in front of the first non-empty one vanish, and the rest are joined by CR LF.
@@ -87,13 +98,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         LIRVANE_PROPERTY(!"a readable file was refused");
     }
 
-    // The text is the bytes in UTF-8 or in Windows-1252, with nothing lost or added.
+    // The text is the bytes in UTF-8 or in Windows-1252, or behind a UTF-16 mark in UTF-16 (but
+    // for an odd last byte), with nothing lost or added.
     const std::u16string text = DecodeText(bytes);
     std::string_view body = bytes;
-    if (body.starts_with("\xEF\xBB\xBF")) {
-        body.remove_prefix(3);
+    const bool littleEndian = body.starts_with("\xFF\xFE");
+    if (littleEndian || body.starts_with("\xFE\xFF")) {
+        body.remove_prefix(2);
+        LIRVANE_PROPERTY(Utf16(text, littleEndian) == body.substr(0, body.size() / 2 * 2));
+    } else {
+        if (body.starts_with("\xEF\xBB\xBF")) {
+            body.remove_prefix(3);
+        }
+        LIRVANE_PROPERTY(ToAnsi(text) == body || Utf8(text) == body);
     }
-    LIRVANE_PROPERTY(ToAnsi(text) == body || Utf8(text) == body);
 
     LIRVANE_PROPERTY(read.has_value() == !text.empty());
     if (text.find(u'"') == std::u16string::npos) {
