@@ -136,11 +136,18 @@ std::vector<Obstacle> WebServerAccess::ObstaclesTo(const std::string& file) {
     return obstacles;
 }
 
-void RemoveObstacles(const std::vector<Obstacle>& obstacles) {
+void RemoveObstacles(const std::string& programFolder, const std::vector<Obstacle>& obstacles) {
+    const std::string folder = RealPath(programFolder, "/");
+    std::vector<std::string> real;
     for (const Obstacle& obstacle : obstacles) {
-        if (chmod(obstacle.path.c_str(), obstacle.mode | (obstacle.folder ? S_IXOTH : S_IROTH)) !=
-            0)
-            throw FileError(obstacle.path, errno);
+        real.push_back(RealPath(obstacle.path, "/"));
+        if (real.back() != folder && !IsBelow(folder, real.back()))
+            throw FileError::LinkLeavesFolder(obstacle.path, real.back());
+    }
+    for (std::size_t i = 0; i < obstacles.size(); ++i) {
+        const mode_t added = obstacles[i].folder ? S_IXOTH : S_IROTH;
+        if (chmod(real[i].c_str(), obstacles[i].mode | added) != 0)
+            throw FileError(obstacles[i].path, errno);
     }
 }
 

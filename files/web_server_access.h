@@ -51,9 +51,11 @@ private:
     std::map<std::string, std::optional<Obstacle>, std::less<>> folders_;
 };
 
-// Gives others what each obstacle lacks: x on a folder, r on a file (chmod o+x, o+r). Throws
-// FileError naming the first that cannot be changed.
-void RemoveObstacles(const std::vector<Obstacle>& obstacles);
+// Gives others what each obstacle lacks: x on a folder, r on a file (chmod o+x, o+r), once it
+// has made sure that each is, links resolved, in the program folder: a link planted there must
+// not open a file elsewhere (~/.ssh/…) to the web. Throws FileError naming the first that is
+// not, having changed nothing, or the first that cannot be changed.
+void RemoveObstacles(const std::string& programFolder, const std::vector<Obstacle>& obstacles);
 
 // The obstacle's path below the program folder (native); the folder's own path for the folder.
 std::string NameBelow(const std::string& programFolder, const Obstacle& obstacle);

@@ -1,5 +1,6 @@
 #include "files/web_server_access.h"
 
+#include "files/file_error.h"
 #include "support/temporary_folder.h"
 
 #include <functional>
@@ -102,7 +103,7 @@ TEST(WebServerAccess, RemovesTheObstaclesItFound) {
               "le serveur web ne pourra pas y entrer (droits rwx------)");
     EXPECT_EQ(ObstacleReason(obstacles[1]),
               "le serveur web ne pourra pas le lire (droits rw-------)");
-    RemoveObstacles(obstacles);
+    RemoveObstacles(folder.Native("folder").string(), obstacles);
     struct stat status {};
     ASSERT_EQ(stat(folder.Native("folder/sub").c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 07777, 0701u);
@@ -111,6 +112,26 @@ TEST(WebServerAccess, RemovesTheObstaclesItFound) {
     EXPECT_TRUE(WebServerAccess(folder.Native("folder").string())
                     .ObstaclesTo(folder.Native("folder/sub/page.html").string())
                     .empty());
+}
+
+// A link planted in the folder to a private file elsewhere is refused, and nothing is changed.
+TEST(WebServerAccess, OpensNoFileOutsideTheFolderThroughALink) {
+    TemporaryFolder folder;
+    std::filesystem::create_directories(folder.Native("folder/sub"));
+    folder.WriteBytes("secret", "key");
+    chmod(folder.Native("secret").c_str(), 0600);
+    std::filesystem::create_symlink("../../secret", folder.Native("folder/sub/key"));
+    chmod(folder.Native("folder/sub").c_str(), 0700);
+    WebServerAccess access(folder.Native("folder").string());
+    const std::vector<Obstacle> obstacles =
+        access.ObstaclesTo(folder.Native("folder/sub/key").string());
+    ASSERT_EQ(obstacles.size(), 2u);
+    EXPECT_THROW(RemoveObstacles(folder.Native("folder").string(), obstacles), FileError);
+    struct stat status {};
+    ASSERT_EQ(stat(folder.Native("secret").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0600u);
+    ASSERT_EQ(stat(folder.Native("folder/sub").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0700u);
 }
 
 } // namespace

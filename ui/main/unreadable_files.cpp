@@ -56,7 +56,7 @@ void OfferToMakeReadable(const std::u16string& programFolder,
                       std::u16string(Title)) != forms::vbYes)
         return;
     try {
-        mdCode::RemoveObstacles(obstacles);
+        mdCode::RemoveObstacles(folder, obstacles);
     } catch (const mdCode::FileError& error) {
         forms::MsgBox(u"Le serveur web ne pourra toujours pas les lire : " +
                           mdCode::FromUtf8(error.what()) + u".",
