@@ -13,6 +13,7 @@
 #include <QLocale>
 #include <QSysInfo>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>

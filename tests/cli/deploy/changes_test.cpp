@@ -3,6 +3,7 @@
 #include "files/file_error.h"
 #include "support/temporary_folder.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
