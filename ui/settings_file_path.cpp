@@ -1,8 +1,8 @@
 #include "ui/settings_file_path.h"
 
 #include "address/text_helpers.h"
-#include "forms/app.h"
 #include "encoding/utf8.h"
+#include "forms/app.h"
 #include "settings/folder_files.h"
 
 std::u16string SettingsFilePath() {
