@@ -101,9 +101,11 @@ EntryFile PcmanfmAction(const UserPlaces& places, const EntryTarget& target) {
 
 } // namespace
 
+// Nautilus and Caja do not run a script whose name holds a "%" (they list it, or not even that):
+// the label, which names the scripts, shows the fullwidth sign in its place.
 std::string EntryLabel(const std::string& folder, const std::string& detail) {
     const std::string label = MenuLabel + " – " + FolderDisplayName(folder);
-    return detail.empty() ? label : label + " (" + detail + ")";
+    return Replaced(detail.empty() ? label : label + " (" + detail + ")", '%', "％");
 }
 
 std::string EntryMark(const std::string& folder) {
