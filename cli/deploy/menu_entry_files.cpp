@@ -102,10 +102,11 @@ EntryFile PcmanfmAction(const UserPlaces& places, const EntryTarget& target) {
 } // namespace
 
 // Nautilus and Caja do not run a script whose name holds a "%" (they list it, or not even that):
-// the label, which names the scripts, shows the fullwidth sign in its place.
+// the label, which names the scripts, shows the percent sign U+066A in its place, which the
+// usual fonts (DejaVu) draw and which reads left to right with its digits.
 std::string EntryLabel(const std::string& folder, const std::string& detail) {
     const std::string label = MenuLabel + " – " + FolderDisplayName(folder);
-    return Replaced(detail.empty() ? label : label + " (" + detail + ")", '%', "％");
+    return Replaced(detail.empty() ? label : label + " (" + detail + ")", '%', "٪");
 }
 
 std::string EntryMark(const std::string& folder) {

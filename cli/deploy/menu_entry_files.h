@@ -22,7 +22,7 @@ struct EntryTarget {
 };
 
 // "Copier l'adresse web – <folder name>", or with `detail` when another folder of that name has
-// an entry: "Copier l'adresse web – tmp (site2)"; a "%" shows as "％".
+// an entry: "Copier l'adresse web – tmp (site2)"; a "%" shows as "٪".
 std::string EntryLabel(const std::string& folder, const std::string& detail = {});
 
 // An entry that is a file of its own. The file holds `mark`, a line that names the folder: a

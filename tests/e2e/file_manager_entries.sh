@@ -140,7 +140,7 @@ check_failed_deploy_leaves_nothing() {
 # entries' name is kept (the entries take another name), an action of the entries' id refuses the
 # deploy.
 check_users_file_in_an_entrys_place() {
-    local script="$nautilus_scripts/Copier l'adresse web – tmp (site 100％)"
+    local script="$nautilus_scripts/Copier l'adresse web – tmp (site 100٪)"
     local action
     action=$HOME/.local/share/nemo/actions/$(entry_id_of "$other_folder").nemo_action
     printf '#!/bin/sh\necho my own\n' >"$script"

@@ -13,7 +13,7 @@ TEST(MenuEntryFiles, KeepAPercentWhereEachFileManagerNeedsIt) {
     });
     const std::string folder = "/srv/site 100%/tmp 50%";
     const EntryTarget target{folder, "/usr/bin/lirvane-address", EntryLabel(folder, "site 100%")};
-    EXPECT_EQ(target.label, "Copier l'adresse web – tmp 50％ (site 100％)");
+    EXPECT_EQ(target.label, "Copier l'adresse web – tmp 50٪ (site 100٪)");
     for (const EntryFile& script : ScriptEntryFiles(places, target)) {
         EXPECT_EQ(script.path.filename().string().find('%'), std::string::npos) << script.path;
         EXPECT_NE(script.content.find("--folder '/srv/site 100%/tmp 50%'"), std::string::npos);
