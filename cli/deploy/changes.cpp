@@ -4,7 +4,6 @@
 #include "files/file_error.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
